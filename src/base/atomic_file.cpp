@@ -1,0 +1,133 @@
+#include "base/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+namespace orvane {
+namespace {
+
+void setError(std::string* error, const std::string& what) {
+  if (error) *error = what;
+}
+
+std::string errnoText(int code) { return std::strerror(code); }
+
+bool writeAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+// The permissions a replaced file had, or the default for a new one.
+mode_t targetMode(const std::filesystem::path& target) {
+  struct stat info {};
+  if (::stat(target.c_str(), &info) == 0) return info.st_mode & 07777;
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+bool saveFileAtomically(const std::filesystem::path& target, std::span<const std::byte> bytes,
+                        std::string* error) {
+  if (target.empty() || !target.has_filename()) {
+    setError(error, "no file name");
+    return false;
+  }
+  std::filesystem::path directory = target.parent_path();
+  if (directory.empty()) directory = ".";
+
+  // A name that a concurrent save of the same target cannot pick as well.
+  std::random_device entropy;
+  const std::string suffix = ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(entropy());
+  const std::filesystem::path temporary = directory / ("." + target.filename().string() + suffix);
+
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) {
+    setError(error, errnoText(errno));
+    return false;
+  }
+  bool ok = writeAll(fd, reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  int failure = ok ? 0 : errno;
+  if (ok && ::fchmod(fd, targetMode(target)) != 0) {
+    ok = false;
+    failure = errno;
+  }
+  if (ok && ::fsync(fd) != 0) {
+    ok = false;
+    failure = errno;
+  }
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    failure = errno;
+  }
+  if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
+    ok = false;
+    failure = errno;
+  }
+  if (!ok) {
+    ::unlink(temporary.c_str());
+    setError(error, errnoText(failure));
+  }
+  return ok;
+}
+
+bool saveFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                        std::string* error) {
+  return saveFileAtomically(
+      target,
+      std::span<const std::byte>(reinterpret_cast<const std::byte*>(bytes.data()), bytes.size()),
+      error);
+}
+
+bool readWholeFile(const std::filesystem::path& path, std::string& bytes, std::size_t maxBytes,
+                   std::string* error) {
+  bytes.clear();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    setError(error, errnoText(errno));
+    return false;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    setError(error, S_ISDIR(info.st_mode) ? "is a folder" : "not a regular file");
+    ::close(fd);
+    return false;
+  }
+  if (static_cast<std::size_t>(info.st_size) > maxBytes) {
+    setError(error, "file too large");
+    ::close(fd);
+    return false;
+  }
+  bytes.resize(static_cast<std::size_t>(info.st_size));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      setError(error, got < 0 ? errnoText(errno) : "file changed while reading");
+      ::close(fd);
+      bytes.clear();
+      return false;
+    }
+    done += static_cast<std::size_t>(got);
+  }
+  ::close(fd);
+  return true;
+}
+
+}  // namespace orvane

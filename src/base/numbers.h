@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orvane {
+
+// Number text for files. None of these look at the C or C++ locale: a file written under a
+// locale with a comma decimal separator is byte-identical to one written under "C".
+
+// printf's "%g" (six significant digits, shortest of fixed and exponent form).
+std::string formatGeneral(double value);
+// printf's "%d".
+std::string formatInt(std::int64_t value);
+
+// scanf's "%d": optional white space, an optional sign and decimal digits; the value saturates
+// at the int32 range. Nothing when no digit follows.
+std::optional<std::int32_t> scanInt(std::string_view text);
+// scanf's "%lf": optional white space, then a decimal or exponent floating-point number.
+std::optional<double> scanDouble(std::string_view text);
+
+}  // namespace orvane

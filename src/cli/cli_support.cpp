@@ -1,0 +1,74 @@
+#include "cli/cli_support.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace orvane::cli {
+
+int reportFailure(std::string_view file, std::string_view reason) {
+  std::cerr << "orvane: " << file << ": " << reason << '\n';
+  return kExitFailure;
+}
+
+int reportUsageError(std::string_view message) {
+  std::cerr << "orvane: " << message << "\nTry 'orvane --help'.\n";
+  return kExitUsage;
+}
+
+bool ParsedArguments::has(std::string_view name) const {
+  return std::any_of(options.begin(), options.end(),
+                     [&](const auto& option) { return option.first == name; });
+}
+
+const std::string* ParsedArguments::value(std::string_view name) const {
+  for (auto it = options.rbegin(); it != options.rend(); ++it) {
+    if (it->first == name) return &it->second;
+  }
+  return nullptr;
+}
+
+bool parseArguments(const Arguments& arguments, const std::vector<std::string>& flags,
+                    const std::vector<std::string>& valued, ParsedArguments& parsed,
+                    std::string& problem) {
+  auto contains = [](const std::vector<std::string>& list, const std::string& name) {
+    return std::find(list.begin(), list.end(), name) != list.end();
+  };
+  bool onlyPositional = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (onlyPositional || argument.size() < 2 || argument.compare(0, 2, "--") != 0) {
+      parsed.positional.push_back(argument);
+      continue;
+    }
+    if (argument == "--") {
+      onlyPositional = true;
+      continue;
+    }
+    std::string name = argument;
+    std::string value;
+    bool hasInlineValue = false;
+    if (const auto equals = argument.find('='); equals != std::string::npos) {
+      name = argument.substr(0, equals);
+      value = argument.substr(equals + 1);
+      hasInlineValue = true;
+    }
+    if (contains(flags, name) && !hasInlineValue) {
+      parsed.options.emplace_back(name, "");
+    } else if (contains(valued, name)) {
+      if (!hasInlineValue) {
+        if (i + 1 >= arguments.size()) {
+          problem = "option " + name + " needs a value";
+          return false;
+        }
+        value = arguments[++i];
+      }
+      parsed.options.emplace_back(name, value);
+    } else {
+      problem = "unknown option " + argument;
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace orvane::cli

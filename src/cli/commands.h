@@ -1,0 +1,11 @@
+#pragma once
+
+#include "cli/cli_support.h"
+
+namespace orvane::cli {
+
+// Each command takes the arguments after its own name and returns the exit status.
+int runInfo(const Arguments& arguments);
+int runConvert(const Arguments& arguments);
+
+}  // namespace orvane::cli

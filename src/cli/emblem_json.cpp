@@ -1,0 +1,199 @@
+#include "cli/emblem_json.h"
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "base/numbers.h"
+#include "base/utf.h"
+
+namespace orvane::cli {
+namespace {
+
+// A small pretty-printing JSON writer: two-space indent, one value per line.
+class JsonWriter {
+ public:
+  std::string text;
+
+  void str(std::string_view value) {
+    beforeValue();
+    quoted(value);
+  }
+  void key(std::string_view name) {
+    beforeValue();
+    quoted(name);
+    text += ": ";
+    afterKey_ = true;
+  }
+  void number(std::int64_t value) {
+    beforeValue();
+    text += formatInt(value);
+  }
+  void number(float value) {
+    beforeValue();
+    text += std::isfinite(value) ? formatGeneral(value) : "null";
+  }
+  void boolean(bool value) {
+    beforeValue();
+    text += value ? "true" : "false";
+  }
+  void text16(std::u16string_view value) { str(utf16ToUtf8(value)); }
+  void open(char bracket) {
+    beforeValue();
+    text += bracket;
+    firstInContainer_.push_back(true);
+  }
+  void close(char bracket) {
+    const bool empty = firstInContainer_.back();
+    firstInContainer_.pop_back();
+    if (!empty) newline();
+    text += bracket;
+  }
+
+ private:
+  void quoted(std::string_view value) {
+    text += '"';
+    for (char c : value) {
+      const auto byte = static_cast<unsigned char>(c);
+      if (c == '"' || c == '\\') {
+        text += '\\';
+        text += c;
+      } else if (byte < 0x20) {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+        text += escaped;
+      } else {
+        text += c;
+      }
+    }
+    text += '"';
+  }
+  // The comma and line break before a value, unless the value follows its key.
+  void beforeValue() {
+    if (afterKey_) {
+      afterKey_ = false;
+      return;
+    }
+    if (firstInContainer_.empty()) return;
+    if (!firstInContainer_.back()) text += ',';
+    firstInContainer_.back() = false;
+    newline();
+  }
+  void newline() {
+    text += '\n';
+    text.append(2 * firstInContainer_.size(), ' ');
+  }
+  std::vector<bool> firstInContainer_;
+  bool afterKey_ = false;
+};
+
+const char* kindName(NodeKind kind) {
+  switch (kind) {
+    case NodeKind::Info:
+      return "info";
+    case NodeKind::Group:
+      return "group";
+    case NodeKind::Layer:
+      return "layer";
+    case NodeKind::Image:
+      return "image";
+  }
+  return "unknown";
+}
+
+void writeLayer(JsonWriter& json, const LayerRecord& r) {
+  const std::pair<const char*, std::int64_t> integers[] = {{"ltx", r.ltx},
+                                                           {"lty", r.lty},
+                                                           {"lbx", r.lbx},
+                                                           {"lby", r.lby},
+                                                           {"rtx", r.rtx},
+                                                           {"rty", r.rty},
+                                                           {"rbx", r.rbx},
+                                                           {"rby", r.rby},
+                                                           {"color", r.color},
+                                                           {"partId", r.partId},
+                                                           {"moveX", r.moveX},
+                                                           {"moveY", r.moveY},
+                                                           {"moveOriginX", r.moveOriginX},
+                                                           {"moveOriginY", r.moveOriginY}};
+  for (const auto& [name, value] : integers) {
+    json.key(name);
+    json.number(value);
+  }
+  json.key("scaleX");
+  json.number(r.scaleX);
+  json.key("scaleY");
+  json.number(r.scaleY);
+  json.key("scaleCentreX");
+  json.number(std::int64_t{r.scaleCentreX});
+  json.key("scaleCentreY");
+  json.number(std::int64_t{r.scaleCentreY});
+  json.key("rotation");
+  json.number(r.rotation);
+  json.key("rotationCentreX");
+  json.number(std::int64_t{r.rotationCentreX});
+  json.key("rotationCentreY");
+  json.number(std::int64_t{r.rotationCentreY});
+}
+
+// Nesting is bounded by what the readers accept, so plain recursion is enough here.
+void writeNode(JsonWriter& json, const EmblemNode& node) {
+  json.open('{');
+  json.key("kind");
+  json.str(kindName(node.kind()));
+  json.key("name");
+  json.text16(node.name());
+  json.key("visible");
+  json.boolean(node.visible());
+  switch (node.kind()) {
+    case NodeKind::Info: {
+      const EmblemInfo& info = node.info();
+      json.key("author");
+      json.number(std::int64_t{info.authorId});
+      json.key("width");
+      json.number(std::int64_t{info.width});
+      json.key("height");
+      json.number(std::int64_t{info.height});
+      json.key("sound");
+      json.number(std::int64_t{info.sound});
+      json.key("layerCount");
+      json.number(static_cast<std::int64_t>(EmblemDocument::countKind(&node, NodeKind::Layer)));
+      break;
+    }
+    case NodeKind::Layer:
+      writeLayer(json, node.layer());
+      break;
+    case NodeKind::Image:
+      json.key("source");
+      json.str(node.image().source);
+      json.key("alpha");
+      json.number(node.image().alpha);
+      break;
+    case NodeKind::Group:
+      break;
+  }
+  if (node.kind() != NodeKind::Layer || node.firstChild()) {
+    json.key("children");
+    json.open('[');
+    for (const EmblemNode* child = node.firstChild(); child; child = child->next()) {
+      writeNode(json, *child);
+    }
+    json.close(']');
+  }
+  json.close('}');
+}
+
+}  // namespace
+
+std::string emblemJson(const EmblemDocument& document) {
+  JsonWriter json;
+  if (document.root()) {
+    writeNode(json, *document.root());
+  } else {
+    json.text += "null";
+  }
+  json.text += '\n';
+  return json.text;
+}
+
+}  // namespace orvane::cli

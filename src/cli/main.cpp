@@ -1,0 +1,54 @@
+#include <iostream>
+#include <string_view>
+
+#include "cli/commands.h"
+#include "core_version.h"
+
+namespace {
+
+using orvane::cli::Arguments;
+
+struct Command {
+  std::string_view name;
+  int (*run)(const Arguments&);
+};
+
+constexpr Command kCommands[] = {
+    {"info", orvane::cli::runInfo},
+    {"convert", orvane::cli::runConvert},
+};
+
+constexpr std::string_view kUsage = R"(Usage: orvane COMMAND [ARGUMENTS]
+
+Commands:
+  info FILE [--json]          show an emblem's name, author, size, sound, layer and group
+                              counts; --json prints the whole tree with every field
+  convert IN OUT [--packed]   convert between emblem formats, chosen by extension
+                              (.ovml XML, .ovr binary; --packed packs a binary file)
+
+Options:
+  --help                      show this help
+  --version                   show the version
+
+Exit status: 0 success, 1 failure (the reason goes to stderr), 2 usage error.
+)";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return orvane::cli::reportUsageError("no command given");
+  const std::string_view first = argv[1];
+  if (first == "--help" || first == "-h" || first == "help") {
+    std::cout << kUsage;
+    return orvane::cli::kExitSuccess;
+  }
+  if (first == "--version") {
+    std::cout << "orvane " << orvane::coreVersion() << '\n';
+    return orvane::cli::kExitSuccess;
+  }
+  const Arguments arguments(argv + 2, argv + argc);
+  for (const Command& command : kCommands) {
+    if (command.name == first) return command.run(arguments);
+  }
+  return orvane::cli::reportUsageError("unknown command '" + std::string(first) + "'");
+}

@@ -1,0 +1,72 @@
+#include "formats/atlas_planes.h"
+
+#include <algorithm>
+
+namespace orvane {
+namespace {
+
+constexpr int kWholeWord = -1;
+
+// One row range of the atlas and where its pixels come from.
+struct PlaneRange {
+  std::size_t firstPixel;
+  std::size_t pixelCount;
+  std::size_t firstWord;
+  int shift;  // the nibble's lowest bit, or kWholeWord
+};
+
+// In table order; packing writes them in this order too, so the whole words of the last range
+// are laid down after the nibbles that share them and a disagreement shows in the check.
+constexpr PlaneRange kRanges[] = {
+    {0x000000, 0x50000, 0x00000, 8},           // rows    0- 319
+    {0x050000, 0x10000, 0x00000, 12},          // rows  320- 383
+    {0x060000, 0x10000, 0x50000, 12},          // rows  384- 447
+    {0x070000, 0xB0000, 0x00000, 4},           // rows  448-1151
+    {0x120000, 0x10000, 0xC0000, 8},           // rows 1152-1215
+    {0x130000, 0xC0000, 0x00000, 0},           // rows 1216-1983
+    {0x1F0000, 0x10000, 0xC0000, kWholeWord},  // rows 1984-2047
+};
+
+constexpr std::uint16_t kWhite = 0x0FFF;
+
+std::uint16_t pixelFromWord(std::uint16_t word, int shift) {
+  if (shift == kWholeWord) return word;
+  return static_cast<std::uint16_t>((((word >> shift) & 0xF) << 12) | kWhite);
+}
+
+}  // namespace
+
+void unpackAtlas(const std::uint16_t* words, std::uint16_t* pixels) {
+  for (const PlaneRange& range : kRanges) {
+    const std::uint16_t* from = words + range.firstWord;
+    std::uint16_t* to = pixels + range.firstPixel;
+    for (std::size_t i = 0; i < range.pixelCount; ++i) to[i] = pixelFromWord(from[i], range.shift);
+  }
+}
+
+bool packAtlas(const std::uint16_t* pixels, std::uint16_t* words) {
+  std::fill(words, words + kAtlasWordCount, std::uint16_t{0});
+  for (const PlaneRange& range : kRanges) {
+    const std::uint16_t* from = pixels + range.firstPixel;
+    std::uint16_t* to = words + range.firstWord;
+    for (std::size_t i = 0; i < range.pixelCount; ++i) {
+      if (range.shift == kWholeWord) {
+        to[i] = from[i];
+      } else {
+        to[i] = static_cast<std::uint16_t>(to[i] | ((from[i] >> 12) << range.shift));
+      }
+    }
+  }
+  // Every pixel must come back from the words as it is. This catches pixels that are not white
+  // with an alpha and every pair of ranges that read the same bits but want different values.
+  for (const PlaneRange& range : kRanges) {
+    const std::uint16_t* expected = pixels + range.firstPixel;
+    const std::uint16_t* from = words + range.firstWord;
+    for (std::size_t i = 0; i < range.pixelCount; ++i) {
+      if (pixelFromWord(from[i], range.shift) != expected[i]) return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace orvane

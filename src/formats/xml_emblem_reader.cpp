@@ -1,0 +1,243 @@
+#include <tinyxml2.h>
+
+#include <cmath>
+#include <cstdint>
+#include <new>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/atomic_file.h"
+#include "base/numbers.h"
+#include "base/utf.h"
+#include "formats/xml_emblem_file.h"
+
+namespace orvane {
+namespace {
+
+constexpr std::u16string_view kDefaultLayerName = u"レイヤー";
+constexpr std::u16string_view kDefaultGroupName = u"グループ";
+
+void setError(std::string* error, std::string text) {
+  if (error) *error = std::move(text);
+}
+
+// "%d" of an attribute; 0 when it is missing or not a number.
+std::int32_t intAttribute(const tinyxml2::XMLElement& element, const char* name) {
+  const char* text = element.Attribute(name);
+  return text ? scanInt(text).value_or(0) : 0;
+}
+
+// The name attribute as UTF-16 (malformed UTF-8 becomes U+FFFD), or the fallback when missing.
+// Node construction cuts it to the longest name a node holds.
+std::u16string nameAttribute(const tinyxml2::XMLElement& element, std::u16string_view fallback) {
+  const char* text = element.Attribute("name");
+  return text ? utf8ToUtf16(text) : std::u16string(fallback);
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    char c = text[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != prefix[i]) return false;
+  }
+  return true;
+}
+
+// The visible attribute: text beginning with "true", "yes" or "1" (in this order, ignoring
+// case) means visible, "false", "no" or "0" hidden; anything else, empty text included, and a
+// missing attribute leave the fallback.
+bool visibleAttribute(const tinyxml2::XMLElement& element, bool fallback) {
+  const char* text = element.Attribute("visible");
+  if (!text) return fallback;
+  for (std::string_view yes : {"true", "yes", "1"}) {
+    if (startsWithNoCase(text, yes)) return true;
+  }
+  for (std::string_view no : {"false", "no", "0"}) {
+    if (startsWithNoCase(text, no)) return false;
+  }
+  return fallback;
+}
+
+bool isHexDigit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+std::uint32_t hexValue(char c) {
+  if (c >= '0' && c <= '9') return static_cast<std::uint32_t>(c - '0');
+  if (c >= 'a' && c <= 'f') return static_cast<std::uint32_t>(c - 'a' + 10);
+  return static_cast<std::uint32_t>(c - 'A' + 10);
+}
+
+// The layer colour from "color" ("#" and hex digits) and "alpha" (0 ... 1). Only the low 24 bits
+// of the hex value are kept, so the alpha byte comes from "alpha" alone; that alpha is clamped to
+// 0 ... 1 (NaN gives 0) and alpha × 255 is rounded to the nearest integer, so that every 8-bit
+// alpha survives a save and reload. A colour that is missing or lacks the "#" gives 0, whatever
+// the alpha says.
+std::uint32_t layerColor(const tinyxml2::XMLElement& element) {
+  const char* color = element.Attribute("color");
+  if (!color || color[0] != '#') return 0;
+  std::uint32_t rgb = 0;
+  for (const char* p = color + 1; isHexDigit(*p); ++p) rgb = (rgb << 4) | hexValue(*p);
+  rgb &= 0xFFFFFFu;
+
+  const char* alphaText = element.Attribute("alpha");
+  double alpha = alphaText ? scanDouble(alphaText).value_or(0.0) : 0.0;
+  if (!(alpha >= 0.0)) alpha = 0.0;  // negative or NaN
+  if (alpha > 1.0) alpha = 1.0;
+  const auto alphaByte = static_cast<std::uint32_t>(std::lround(alpha * 255.0));
+  return rgb | (alphaByte << 24);
+}
+
+NodePtr makeLayer(EmblemDocument& document, const tinyxml2::XMLElement& element) {
+  NodePtr node = EmblemDocument::makeNode(&document, NodeKind::Layer,
+                                          nameAttribute(element, kDefaultLayerName),
+                                          visibleAttribute(element, true));
+  LayerRecord record;
+  record.partId = intAttribute(element, "type");
+  record.color = layerColor(element);
+  record.ltx = intAttribute(element, "ltx");
+  record.lty = intAttribute(element, "lty");
+  record.lbx = intAttribute(element, "lbx");
+  record.lby = intAttribute(element, "lby");
+  record.rtx = intAttribute(element, "rtx");
+  record.rty = intAttribute(element, "rty");
+  record.rbx = intAttribute(element, "rbx");
+  record.rby = intAttribute(element, "rby");
+  EmblemDocument::setLayerRecord(node.get(), record);
+  return node;
+}
+
+NodePtr makeGroup(EmblemDocument& document, const tinyxml2::XMLElement& element) {
+  NodePtr node = EmblemDocument::makeNode(&document, NodeKind::Group,
+                                          nameAttribute(element, kDefaultGroupName),
+                                          visibleAttribute(element, false));
+  EmblemDocument::setGroupData(node.get());
+  return node;
+}
+
+// Builds the tree below the root from the children of the <ov> element. The walk keeps its own
+// stack, one frame per open <g>, so the depth of the file never reaches the call stack. Each node
+// gets its record (LayerChanged or GroupChanged) before it is appended (NodeAdded).
+bool readChildren(EmblemDocument& document, const tinyxml2::XMLElement& ovElement,
+                  EmblemNode* root) {
+  struct Frame {
+    const tinyxml2::XMLElement* next;  // the next child element still to read
+    EmblemNode* parent;
+  };
+  std::vector<Frame> stack{{ovElement.FirstChildElement(), root}};
+  while (!stack.empty()) {
+    Frame& frame = stack.back();
+    const tinyxml2::XMLElement* element = frame.next;
+    if (!element) {
+      stack.pop_back();
+      continue;
+    }
+    frame.next = element->NextSiblingElement();
+    EmblemNode* parent = frame.parent;  // `frame` may move when the stack grows
+    const std::string_view tag = element->Name();
+    if (tag == "layer") {
+      if (!document.appendChild(parent, makeLayer(document, *element))) return false;
+    } else if (tag == "g") {
+      NodePtr group = makeGroup(document, *element);
+      EmblemNode* raw = group.get();
+      if (!document.appendChild(parent, std::move(group))) return false;
+      stack.push_back({element->FirstChildElement(), raw});
+    }
+    // Every other element, <image> and <ov> included, is skipped with its content.
+  }
+  return true;
+}
+
+// The first top-level element named exactly "ov"; others before it are passed over.
+const tinyxml2::XMLElement* findOvElement(const tinyxml2::XMLDocument& xml) {
+  for (const tinyxml2::XMLElement* element = xml.FirstChildElement(); element;
+       element = element->NextSiblingElement()) {
+    if (std::string_view(element->Name()) == "ov") return element;
+  }
+  return nullptr;
+}
+
+// Parses and builds; the caller has fired UpdateBegins and cleared the document.
+bool buildFromBytes(EmblemDocument& document, std::string_view bytes, std::string* error) {
+  if (bytes.size() > kMaxXmlEmblemBytes) {
+    setError(error, "file too large");
+    return false;
+  }
+  tinyxml2::XMLDocument xml;
+  const tinyxml2::XMLError parsed = xml.Parse(bytes.data(), bytes.size());
+  if (parsed == tinyxml2::XML_ELEMENT_DEPTH_EXCEEDED) {
+    setError(error, "nested too deeply");
+    return false;
+  }
+  if (parsed != tinyxml2::XML_SUCCESS) {
+    setError(error, std::string("not well-formed XML: ") +
+                        tinyxml2::XMLDocument::ErrorIDToName(parsed) + " at line " +
+                        formatInt(xml.ErrorLineNum()));
+    return false;
+  }
+
+  const tinyxml2::XMLElement* ov = findOvElement(xml);
+  if (!ov) return true;  // a valid file without an emblem: the document stays empty
+
+  // "version" is read by nobody: every version so far has the same elements.
+  NodePtr info = EmblemDocument::makeNode(
+      &document, NodeKind::Info, nameAttribute(*ov, kUntitledName), visibleAttribute(*ov, true));
+  EmblemNode* root = info.get();
+  EmblemDocument::setInfo(root,
+                          EmblemInfo{intAttribute(*ov, "author"), intAttribute(*ov, "width"),
+                                     intAttribute(*ov, "height"), intAttribute(*ov, "sound")});
+  if (!document.setRoot(std::move(info))) {
+    setError(error, "cannot make the root");
+    return false;
+  }
+  if (!readChildren(document, *ov, root)) {
+    setError(error, "cannot build the tree");
+    return false;
+  }
+  return true;
+}
+
+// Ends a read: a failure leaves the document empty. UpdateEnds carries 1 or 0.
+bool finish(EmblemDocument& document, bool ok) {
+  if (!ok) document.clear();
+  document.fire(DocumentEvent::UpdateEnds, ok ? 1 : 0);
+  return ok;
+}
+
+bool buildGuarded(EmblemDocument& document, std::string_view bytes, std::string* error) {
+  try {
+    return buildFromBytes(document, bytes, error);
+  } catch (const std::bad_alloc&) {
+    setError(error, "out of memory");
+    return false;
+  }
+}
+
+}  // namespace
+
+bool readXmlEmblem(EmblemDocument& document, const std::filesystem::path& path,
+                   std::string* error) {
+  document.fire(DocumentEvent::UpdateBegins, 0);
+  document.clear();
+  if (path.empty()) {
+    setError(error, "no file name");
+    return finish(document, false);
+  }
+  std::string bytes;
+  std::string reason;
+  if (!readWholeFile(path, bytes, kMaxXmlEmblemBytes, &reason)) {
+    setError(error, "cannot open: " + reason);
+    return finish(document, false);
+  }
+  return finish(document, buildGuarded(document, bytes, error));
+}
+
+bool readXmlEmblemFromMemory(EmblemDocument& document, std::string_view bytes, std::string* error) {
+  document.fire(DocumentEvent::UpdateBegins, 0);
+  document.clear();
+  return finish(document, buildGuarded(document, bytes, error));
+}
+
+}  // namespace orvane

@@ -1,0 +1,88 @@
+#include "base/atomic_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace orvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+class AtomicFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("orvane-atomic-" + std::to_string(::getpid()) + "-" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override {
+    fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(dir);
+  }
+  std::string contents(const fs::path& path) {
+    std::string bytes;
+    EXPECT_TRUE(readWholeFile(path, bytes, 1 << 20));
+    return bytes;
+  }
+  std::size_t entries() {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
+  }
+  fs::path dir;
+};
+
+TEST_F(AtomicFile, WritesNewFilesAndReplacesOldOnesKeepingTheirMode) {
+  const fs::path target = dir / "emblem.ovml";
+  ASSERT_TRUE(saveFileAtomically(target, std::string_view("first")));
+  EXPECT_EQ(contents(target), "first");
+  ::chmod(target.c_str(), 0640);
+  ASSERT_TRUE(saveFileAtomically(target, std::string_view("second, longer")));
+  EXPECT_EQ(contents(target), "second, longer");
+  struct stat info {};
+  ::stat(target.c_str(), &info);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(entries(), 1u);  // no temporary file left behind
+}
+
+TEST_F(AtomicFile, AFailedSaveLeavesTheOldFileAndNoTemporary) {
+  const fs::path target = dir / "good.ovr";
+  ASSERT_TRUE(saveFileAtomically(target, std::string_view("good")));
+  if (::geteuid() != 0) {  // root may write into read-only folders
+    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+    std::string error;
+    EXPECT_FALSE(saveFileAtomically(target, std::string_view("bad"), &error));
+    EXPECT_FALSE(error.empty());
+    fs::permissions(dir, fs::perms::owner_all);
+    EXPECT_EQ(contents(target), "good");
+  }
+  std::string error;
+  EXPECT_FALSE(saveFileAtomically(dir / "missing" / "x.ovr", std::string_view("x"), &error));
+  EXPECT_FALSE(error.empty());
+  fs::create_directory(dir / "folder");
+  EXPECT_FALSE(saveFileAtomically(dir / "folder", std::string_view("x")));
+  EXPECT_TRUE(fs::is_directory(dir / "folder"));
+  EXPECT_EQ(contents(target), "good");
+  EXPECT_EQ(entries(), 2u);
+}
+
+TEST_F(AtomicFile, ReadingRefusesMissingFoldersAndOversizedFiles) {
+  std::string bytes = "stale";
+  std::string error;
+  EXPECT_FALSE(readWholeFile(dir / "none", bytes, 100, &error));
+  EXPECT_TRUE(bytes.empty());
+  EXPECT_FALSE(readWholeFile(dir, bytes, 100, &error));
+  EXPECT_EQ(error, "is a folder");
+  ASSERT_TRUE(saveFileAtomically(dir / "big", std::string(101, 'x')));
+  EXPECT_FALSE(readWholeFile(dir / "big", bytes, 100, &error));
+  EXPECT_EQ(error, "file too large");
+  EXPECT_TRUE(readWholeFile(dir / "big", bytes, 101));
+  EXPECT_EQ(bytes.size(), 101u);
+}
+
+}  // namespace
+}  // namespace orvane
