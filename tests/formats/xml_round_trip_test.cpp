@@ -186,7 +186,7 @@ TEST(XmlRoundTrip, RandomTreesComeBackAsTheFileKeepsThem) {
 
 TEST(XmlRoundTrip, ExamplesAreExactlyWhatTheWriterWrites) {
   for (const char* name : {"crest.ovml", "small.ovml"}) {
-    const fs::path path = fs::path(ORVANE_TEST_DATA) / ".." / ".." / "examples" / name;
+    const fs::path path = fs::path(ORVANE_SOURCE_DIR) / "examples" / name;
     std::ifstream in(path, std::ios::binary);
     ASSERT_TRUE(in) << path;
     const std::string bytes(std::istreambuf_iterator<char>(in), {});
