@@ -54,8 +54,8 @@ TEST(EmblemDocumentNew, MakesAnUntitledInfoRootAndAnnouncesIt) {
 }
 
 TEST(EmblemDocumentNotifications, NewestRegistrationIsCalledFirstAndCanBeRemoved) {
+  std::vector<std::uint32_t> calls;  // outlives `doc`, which fires Cleared as it goes
   EmblemDocument doc;
-  std::vector<std::uint32_t> calls;
   auto record = [&](const DocumentEventArgs&, std::uint32_t user) { calls.push_back(user); };
   const RegistrationId first = doc.registerCallback(DocumentEvent::Cleared, record, 1);
   doc.registerCallback(DocumentEvent::Cleared, record, 2);
@@ -72,9 +72,9 @@ TEST(EmblemDocumentNotifications, NewestRegistrationIsCalledFirstAndCanBeRemoved
 }
 
 TEST(EmblemDocumentNotifications, CallbacksMayUnregisterThemselvesWhileFiring) {
-  EmblemDocument doc;
   int calls = 0;
   RegistrationId self = 0;
+  EmblemDocument doc;
   self = doc.registerCallback(DocumentEvent::Cleared, [&](const DocumentEventArgs&, std::uint32_t) {
     ++calls;
     doc.unregisterCallback(self);
