@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "formats/atlas_planes.h"
+
+namespace orvane {
+
+// Size of the enciphered atlas resource and of the pixel buffer it unpacks to.
+inline constexpr std::size_t kPartsAtlasResourceBytes = kAtlasWordCount * 2;  // 1,703,936
+inline constexpr std::size_t kPartsAtlasBufferBytes = kAtlasPixelCount * 2;   // 4 MiB
+
+// The unpacked parts atlas: 1024 x 2048 A4R4G4B4 pixels, rows top to bottom. The application
+// owns the one buffer for its whole life; renderers only read it.
+class PartsAtlasBuffer {
+ public:
+  bool empty() const { return !pixels_; }
+  // All pixels in host order, or an empty span when nothing is loaded.
+  std::span<const std::uint16_t> pixels() const;
+  // The same buffer as bytes (little-endian pixels on the platforms the program runs on).
+  std::span<const std::uint8_t> bytes() const;
+  std::uint16_t pixel(int x, int y) const { return pixels_[y * kAtlasWidth + x]; }
+  void reset() { pixels_.reset(); }
+
+ private:
+  friend bool loadPartsAtlas(std::span<const std::uint8_t> resource, PartsAtlasBuffer& atlas);
+  std::unique_ptr<std::uint16_t[]> pixels_;
+};
+
+// Deciphers a copy of `resource` with the atlas key and unpacks it into `atlas`. A resource
+// shorter than 1,703,936 bytes, or memory running out, gives false and leaves `atlas` empty.
+bool loadPartsAtlas(std::span<const std::uint8_t> resource, PartsAtlasBuffer& atlas);
+// The same for the resource built into the program.
+bool loadPartsAtlas(PartsAtlasBuffer& atlas);
+
+}  // namespace orvane

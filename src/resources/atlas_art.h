@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "resources/atlas_canvas.h"
+#include "resources/atlas_glyphs.h"
+
+// The atlas generator: draws every named part into its cell, then packs and enciphers the atlas
+// into the resource the program embeds. Everything is deterministic: the same fonts give the
+// same bytes on every run.
+namespace orvane::art {
+
+// The three faces of the character parts.
+struct AtlasFonts {
+  GlyphFont sans;   // bold sans: letters, digits and symbols
+  GlyphFont serif;  // second face of A ... F
+  GlyphFont label;  // ids on the contact sheet
+  // Reads the DejaVu faces from `directory`; false with the missing file named in `error`.
+  bool load(const std::string& directory, std::string& error);
+};
+
+// Where Debian installs the DejaVu fonts.
+#ifdef ORVANE_DEJAVU_DIR
+inline constexpr const char* kDejaVuDirectory = ORVANE_DEJAVU_DIR;
+#else
+inline constexpr const char* kDejaVuDirectory = "/usr/share/fonts/truetype/dejavu";
+#endif
+
+// One drawing per named entry of each category, `number` counted from 1 within the category.
+void drawCharacter(int number, const AtlasFonts& fonts, Mask& mask);
+void drawBasicShape(int number, Mask& mask);
+void drawLine(int number, Mask& mask);
+void drawInk(int number, Mask& mask);
+void drawGradation(int number, Mask& mask);
+void drawFractal(int number, Mask& mask);
+void drawMark(int number, Mask& mask);
+// Marks are split over two files; the second draws numbers 30 and up.
+void drawMarkSecondHalf(int number, Mask& mask);
+// Pictures are full colour; their red channel doubles as the mask of another part.
+void drawPicture(int number, ColourCell& cell);
+
+// The whole 1024 x 2048 A4R4G4B4 atlas (rows top to bottom).
+std::vector<std::uint16_t> drawPartsAtlas(const AtlasFonts& fonts);
+// The enciphered, packed resource of an atlas; empty if the atlas cannot be packed.
+std::vector<std::uint8_t> makePartsAtlasResource(const std::vector<std::uint16_t>& atlas);
+// A PNG showing every named part of the id range with its id on a dark and on a light ground.
+bool writeContactSheet(const std::vector<std::uint16_t>& atlas, const AtlasFonts& fonts,
+                       const std::string& path, std::uint32_t firstId = 0,
+                       std::uint32_t lastId = 1023);
+
+}  // namespace orvane::art

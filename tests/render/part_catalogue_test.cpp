@@ -1,0 +1,218 @@
+#include "render/part_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "formats/parts_atlas.h"
+
+namespace orvane {
+namespace {
+
+void expectCell(std::uint32_t id, float u, float v) {
+  const AtlasCell cell = cellOf(id);
+  EXPECT_EQ(cell.u, u) << "id " << id;
+  EXPECT_EQ(cell.v, v) << "id " << id;
+  EXPECT_EQ(cell.du, 1.0f / 16) << "id " << id;
+  EXPECT_EQ(cell.dv, 1.0f / 32) << "id " << id;
+}
+
+TEST(PartCatalogue, CellsOfTheDecorationsAndCornerCases) {
+  expectCell(0, 0, 0);
+  expectCell(17, 1.0f / 16, 1.0f / 32);
+  expectCell(240, 0, 7.0f / 32);
+  expectCell(560, 0, 23.0f / 32);
+  expectCell(729, 9.0f / 16, 31.0f / 32);
+  expectCell(960, 0, 18.0f / 32);
+  expectCell(100, 4.0f / 16, 14.0f / 32);
+  expectCell(976, 0, 14.0f / 32);
+  expectCell(1023, 15.0f / 16, 14.0f / 32);
+  expectCell(5000, 8.0f / 16, 14.0f / 32);
+}
+
+TEST(PartCatalogue, RowsFollowTheBlockTable) {
+  const struct {
+    std::uint32_t firstBlock, lastBlock;
+    int firstRow;
+  } placed[] = {{0, 5, 0},    {10, 10, 6},  {15, 18, 7},  {20, 23, 11}, {25, 27, 15}, {30, 33, 19},
+                {35, 38, 23}, {40, 43, 27}, {45, 45, 31}, {49, 52, 1},  {60, 60, 18}};
+  for (std::uint32_t id = 0; id < 1100; ++id) {
+    int expected = kFallbackAtlasRow;
+    for (const auto& range : placed) {
+      if (id / 16 >= range.firstBlock && id / 16 <= range.lastBlock) {
+        expected = range.firstRow + static_cast<int>(id / 16 - range.firstBlock);
+      }
+    }
+    EXPECT_EQ(atlasRow(id), expected) << "id " << id;
+  }
+}
+
+TEST(PartCatalogue, OnlyCharactersAndOtherShareCells) {
+  for (std::uint32_t id = 784; id <= 847; ++id) {
+    const AtlasCell a = cellOf(id), b = cellOf(id - 768);
+    EXPECT_TRUE(a.u == b.u && a.v == b.v) << "id " << id;
+  }
+  std::map<std::pair<float, float>, std::uint32_t> owner;
+  for (std::uint32_t id = 0; id < kPartCount; ++id) {
+    if (!isNamedPart(id)) continue;
+    const AtlasCell cell = cellOf(id);
+    const auto [it, fresh] = owner.emplace(std::make_pair(cell.u, cell.v), id);
+    if (!fresh) {
+      EXPECT_TRUE(it->second + 768 == id && id >= 784 && id <= 847) << it->second << " and " << id;
+    }
+    EXPECT_NE(atlasRow(id), kFallbackAtlasRow) << "named id " << id << " falls back to row 14";
+  }
+}
+
+TEST(PartCatalogue, CategoriesAndNumbersAtTheirBoundaries) {
+  const struct {
+    std::uint32_t id;
+    PartCategory category;
+    int number;
+  } cases[] = {{0, PartCategory::Characters, 1},    {239, PartCategory::Characters, 240},
+               {240, PartCategory::BasicShapes, 1}, {319, PartCategory::BasicShapes, 80},
+               {320, PartCategory::Lines, 1},       {400, PartCategory::Ink, 1},
+               {480, PartCategory::Gradations, 1},  {560, PartCategory::Fractals, 1},
+               {640, PartCategory::Marks, 1},       {720, PartCategory::Pictures, 1},
+               {783, PartCategory::Pictures, 64},   {784, PartCategory::Other, 1},
+               {1023, PartCategory::Other, 240}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(partCategory(c.id), c.category) << "id " << c.id;
+    EXPECT_EQ(partNumber(c.id), c.number) << "id " << c.id;
+  }
+}
+
+TEST(PartCatalogue, LabelsOfTheListInIdOrder) {
+  const std::vector<std::u16string> labels = partLabels();
+  ASSERT_EQ(labels.size(), 1024u);
+  EXPECT_EQ(labels[0], u"0001:文字001 A");
+  EXPECT_EQ(labels[52], u"0053:文字053 0");
+  EXPECT_EQ(labels[86], u"0087:");
+  EXPECT_EQ(labels[240], u"0241:基本図形001");
+  EXPECT_EQ(labels[516], u"0517:グラデーション037");
+  EXPECT_EQ(labels[517], u"0518:");
+  EXPECT_EQ(labels[960], u"0961:その他177");
+  EXPECT_EQ(labels[1023], u"1024:");
+  EXPECT_EQ(labels[783], u"0784:");
+  EXPECT_EQ(labels[26], u"0027:文字027 a");
+  EXPECT_EQ(labels[61], u"0062:文字062 9");
+  EXPECT_EQ(labels[62], u"0063:文字063");
+  EXPECT_EQ(labels[80], u"0081:文字081 A");
+  EXPECT_EQ(labels[165], u"0166:文字166 F");
+  EXPECT_EQ(labels[166], u"0167:");
+  EXPECT_EQ(labels[358], u"0359:ライン039");
+  EXPECT_EQ(labels[438], u"0439:インク039");
+  EXPECT_EQ(labels[580], u"0581:フラクタル021");
+  EXPECT_EQ(labels[696], u"0697:マーク057");
+  EXPECT_EQ(labels[729], u"0730:ピクチャー010");
+  EXPECT_EQ(labels[847], u"0848:その他064");
+  EXPECT_EQ(labels[848], u"0849:");
+  EXPECT_EQ(labels[969], u"0970:その他186");
+  EXPECT_EQ(labels[970], u"0971:");
+  int named = 0;
+  for (std::uint32_t id = 0; id < 1024; ++id) {
+    EXPECT_EQ(labels[id], partLabel(id));
+    named += labels[id].size() > 5 ? 1 : 0;
+  }
+  EXPECT_EQ(named, 92 + 52 + 39 + 39 + 37 + 21 + 57 + 10 + 74);
+  EXPECT_TRUE(partLabel(1024).empty());
+}
+
+// The committed atlas, checked cell by cell against the catalogue.
+class AtlasArt : public testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(loadPartsAtlas(atlas_)); }
+
+  static std::vector<std::uint16_t> cell(int column, int row) {
+    std::vector<std::uint16_t> texels;
+    for (int y = 0; y < kAtlasCellSize; ++y) {
+      for (int x = 0; x < kAtlasCellSize; ++x) {
+        texels.push_back(atlas_.pixel(column * kAtlasCellSize + x, row * kAtlasCellSize + y));
+      }
+    }
+    return texels;
+  }
+  static std::vector<std::uint16_t> cellOfPart(std::uint32_t id) {
+    const AtlasCell c = cellOf(id);
+    return cell(static_cast<int>(c.u * 16), static_cast<int>(c.v * 32));
+  }
+  static int alpha(std::uint16_t texel) { return texel >> 12; }
+
+  static PartsAtlasBuffer atlas_;
+};
+PartsAtlasBuffer AtlasArt::atlas_;
+
+TEST_F(AtlasArt, NamedCellsHoldDistinctPicturesAndOthersAreClear) {
+  std::set<std::pair<int, int>> used;
+  std::map<std::vector<std::uint16_t>, std::uint32_t> seen;
+  for (std::uint32_t id = 0; id < kPartCount; ++id) {
+    if (!isNamedPart(id)) continue;
+    const AtlasCell c = cellOf(id);
+    const auto key = std::make_pair(static_cast<int>(c.u * 16), static_cast<int>(c.v * 32));
+    const bool shared = !used.insert(key).second;
+    const std::vector<std::uint16_t> texels = cell(key.first, key.second);
+    EXPECT_TRUE(
+        std::any_of(texels.begin(), texels.end(), [](std::uint16_t t) { return alpha(t) > 0; }))
+        << "part " << id << " is blank";
+    if (shared) continue;
+    const auto [it, fresh] = seen.emplace(texels, id);
+    EXPECT_TRUE(fresh) << "parts " << it->second << " and " << id << " look the same";
+  }
+  for (int row = 0; row < kAtlasRows; ++row) {
+    for (int column = 0; column < kAtlasColumns; ++column) {
+      if (used.count({column, row})) continue;
+      const std::vector<std::uint16_t> texels = cell(column, row);
+      EXPECT_TRUE(
+          std::all_of(texels.begin(), texels.end(), [](std::uint16_t t) { return alpha(t) == 0; }))
+          << "unused cell at column " << column << ", row " << row << " is not clear";
+    }
+  }
+}
+
+TEST_F(AtlasArt, DefaultPartIsAFilledSquareAndTheBlockTileFillsItsCell) {
+  const std::vector<std::uint16_t> square = cellOfPart(kSelectionHandlePart);
+  EXPECT_EQ(alpha(square[32 * 64 + 32]), 15);
+  EXPECT_EQ(alpha(square[8 * 64 + 8]), 15);
+  EXPECT_EQ(alpha(square[56 * 64 + 55]), 15);
+  EXPECT_EQ(alpha(square[0]), 0);  // a small margin around it
+  const std::vector<std::uint16_t> tile = cellOfPart(kBlockArtPart);
+  EXPECT_TRUE(std::all_of(tile.begin(), tile.end(), [](std::uint16_t t) { return t == 0xFFFF; }));
+}
+
+TEST_F(AtlasArt, BackgroundTileRepeatsAcrossTheTwoUnitOverlap) {
+  // 26-unit tiles every 24 units: texels 59-63 lie under the next tile's texels 0-4.
+  const std::vector<std::uint16_t> tile = cellOfPart(kBackgroundTilePart);
+  std::set<int> levels;
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < 64; ++x) {
+      levels.insert(alpha(tile[y * 64 + x]));
+      if (x >= 59) {
+        EXPECT_EQ(tile[y * 64 + x], tile[y * 64 + x - 59]) << x << "," << y;
+      }
+      if (y >= 59) {
+        EXPECT_EQ(tile[y * 64 + x], tile[(y - 59) * 64 + x]) << x << "," << y;
+      }
+    }
+  }
+  // Only clear and opaque, so texels drawn twice in the overlap look the same as once.
+  EXPECT_EQ(levels, (std::set<int>{0, 15}));
+}
+
+TEST_F(AtlasArt, PictureMasksAreTheRedChannelOfThePictures) {
+  for (std::uint32_t n = 0; n < 10; ++n) {
+    const std::vector<std::uint16_t> picture = cellOfPart(720 + n), mask = cellOfPart(960 + n);
+    int opaque = 0;
+    for (std::size_t i = 0; i < picture.size(); ++i) {
+      EXPECT_EQ(alpha(mask[i]), (picture[i] >> 8) & 0xF);
+      opaque += alpha(picture[i]) == 15;
+    }
+    EXPECT_GT(opaque, 400) << "picture " << n + 1;
+  }
+}
+
+}  // namespace
+}  // namespace orvane
