@@ -1,10 +1,12 @@
 #include "cli/commands.h"
+#include "cli/render_command.h"
 #include "formats/emblem_file.h"
+#include "render/picture_file.h"
 
 namespace orvane::cli {
 
 // orvane convert IN OUT [--packed]: reads one emblem file and writes it in the format that the
-// output's extension names.
+// output's extension names; a picture extension draws the emblem as `orvane render` does.
 int runConvert(const Arguments& arguments) {
   ParsedArguments parsed;
   std::string problem;
@@ -16,8 +18,16 @@ int runConvert(const Arguments& arguments) {
   const std::string& input = parsed.positional[0];
   const std::string& output = parsed.positional[1];
   if (!emblemFileTypeOf(input)) return reportFailure(input, "not an emblem file (.ovml or .ovr)");
+  if (imageFormatFromPath(output) && !parsed.has("--packed")) {
+    std::string failedFile;
+    std::string error;
+    if (!renderEmblemFileToImage(input, output, RenderImageOptions{}, &failedFile, &error)) {
+      return reportFailure(failedFile, error);
+    }
+    return kExitSuccess;
+  }
   if (!emblemFileTypeOf(output)) {
-    return reportFailure(output, "unknown output type (expected .ovml or .ovr)");
+    return reportFailure(output, "unknown output type (expected .ovml, .ovr, .png, .jpg, .bmp or .tga)");
   }
 
   EmblemDocument document;

@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "cli/render_command.h"
 #include "core_version.h"
 
 namespace {
@@ -16,6 +17,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"info", orvane::cli::runInfo},
     {"convert", orvane::cli::runConvert},
+    {"render", orvane::cli::runRenderCommand},
 };
 
 constexpr std::string_view kUsage = R"(Usage: orvane COMMAND [ARGUMENTS]
@@ -24,7 +26,12 @@ Commands:
   info FILE [--json]          show an emblem's name, author, size, sound, layer and group
                               counts; --json prints the whole tree with every field
   convert IN OUT [--packed]   convert between emblem formats, chosen by extension
-                              (.ovml XML, .ovr binary; --packed packs a binary file)
+                              (.ovml XML, .ovr binary; --packed packs a binary file); an
+                              OUT ending in .png, .jpg, .bmp or .tga renders the emblem
+                              as render does with its defaults
+  render IN OUT [--scale S] [--no-color-correction] [--blur] [--background checker|RRGGBB]
+                              draw an emblem into a picture (defaults: scale 4, colour
+                              correction on, no blur, checker background)
 
 Options:
   --help                      show this help

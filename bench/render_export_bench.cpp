@@ -1,0 +1,40 @@
+// exportImage of a 192 x 96 emblem at scale 4 to a PNG file, the encoder and the atlas upload
+// included. Target: 15 ms.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "render/image_export.h"
+#include "render_bench_scenes.h"
+
+namespace orvane::bench {
+namespace {
+
+void exportPng(benchmark::State& state, void (*makeEmblem)(EmblemDocument&)) {
+  EmblemDocument document;
+  makeEmblem(document);
+  if (benchAtlas().empty()) {
+    state.SkipWithError("no parts atlas");
+    return;
+  }
+  const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                     ("orvane_bench_" + std::to_string(::getpid()) + ".png");
+  for (auto _ : state) {
+    if (!exportImage(document, benchAtlas().pixels(), path, ImageFormat::Png, 4.0f, true, 0, true,
+                     state.range(0) != 0)) {
+      state.SkipWithError("export failed");
+      break;
+    }
+  }
+  std::filesystem::remove(path);
+}
+
+void BM_ExportPngMixed(benchmark::State& state) { exportPng(state, mixedEmblem); }
+void BM_ExportPngMosaic(benchmark::State& state) { exportPng(state, mosaicEmblem); }
+
+BENCHMARK(BM_ExportPngMixed)->ArgName("blur")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportPngMosaic)->ArgName("blur")->Arg(0)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace orvane::bench

@@ -1,0 +1,95 @@
+#include "render/image_export.h"
+
+#include <cmath>
+
+#include "formats/parts_atlas.h"
+#include "render/blurred_scene.h"
+#include "render/emblem_drawing.h"
+
+namespace orvane {
+namespace {
+
+bool fail(std::string* error, const char* what) {
+  if (error) *error = what;
+  return false;
+}
+
+// The backdrop and the background of the export, tiles every `step` units when checkered.
+void drawBackground(Renderer& renderer, const EmblemInfo& info, const ExportSettings& settings,
+                    float step) {
+  if (!settings.checkerBackground) {
+    renderer.beginFrame(settings.backgroundColour & 0x00FFFFFFu);
+    return;
+  }
+  renderer.beginFrame(kBackdropColour);
+  drawCheckerTiles(renderer, settings.scale, step, info.width, info.height);
+}
+
+}  // namespace
+
+bool exportPictureSize(const EmblemDocument& document, float scale, int& width, int& height) {
+  const EmblemNode* root = document.root();
+  if (!root || root->kind() != NodeKind::Info) return false;
+  if (!std::isfinite(scale) || !(scale > 0.0f)) return false;
+  const float w = static_cast<float>(root->info().width) * scale;
+  const float h = static_cast<float>(root->info().height) * scale;
+  if (!(w >= 1.0f && w < kMaxPictureSide + 1.0f && h >= 1.0f && h < kMaxPictureSide + 1.0f)) {
+    return false;
+  }
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  return true;
+}
+
+bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
+                         std::span<const std::uint16_t> atlas, const ExportSettings& settings,
+                         std::string* error) {
+  renderer.release();
+  if (atlas.size() != kAtlasPixelCount) return fail(error, "parts atlas missing");
+  const EmblemNode* root = document.root();
+  if (!root || root->kind() != NodeKind::Info) return fail(error, "no emblem to export");
+  if (!std::isfinite(settings.scale) || !(settings.scale > 0.0f)) {
+    return fail(error, "scale must be a number above 0");
+  }
+  int width = 0, height = 0;
+  if (!exportPictureSize(document, settings.scale, width, height)) {
+    return fail(error, "picture size would be 0 or above 16384 pixels");
+  }
+  const float g = 256.0f * settings.scale;
+  if (settings.blur && !(g < float(kMaxBlurSide) + 1.0f)) {
+    return fail(error, "blur is limited to scale 32");
+  }
+  if (!renderer.create(width, height, false)) return fail(error, "cannot make the picture");
+  renderer.useAnisotropicFiltering();
+  renderer.setTexture(renderer.createTextureFromPixels(int(kAtlasWidth), int(kAtlasHeight),
+                                                       atlas.data(), PixelFormat::A4R4G4B4, 16));
+  const EmblemInfo info = root->info();
+  bool drawn = false;
+  if (settings.blur && renderer.hasBlur()) {
+    drawn = drawBlurredScene(renderer, g, 128.0f * settings.scale, [&] {
+      drawBackground(renderer, info, settings, 24.0f);
+      drawEmblem(renderer, document, settings.scale, settings.colourConversion);
+    });
+  }
+  if (!drawn) {
+    drawBackground(renderer, info, settings, static_cast<float>(info.width) / 192.0f * 24.0f);
+    drawEmblem(renderer, document, settings.scale, settings.colourConversion);
+  }
+  renderer.setTexture(nullptr);
+  return true;
+}
+
+bool exportImage(const EmblemDocument& document, std::span<const std::uint16_t> atlas,
+                 const std::filesystem::path& path, ImageFormat format, float scale,
+                 bool checkerBackground, std::uint32_t backgroundColour, bool colourConversion,
+                 bool blur, std::string* error) {
+  if (path.empty()) return fail(error, "no file name");
+  Renderer renderer;
+  const ExportSettings settings{scale, checkerBackground, backgroundColour, colourConversion, blur};
+  if (!renderExportPicture(renderer, document, atlas, settings, error)) return false;
+  const bool saved = renderer.saveBackBuffer(path, format, error);
+  renderer.release();
+  return saved;
+}
+
+}  // namespace orvane

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+
+#include "document/emblem_document.h"
+#include "render/picture_file.h"
+#include "render/renderer.h"
+
+namespace orvane {
+
+// How an emblem is exported (Save As passes checker on, background 0).
+struct ExportSettings {
+  float scale = 4.0f;                  // pixels per emblem unit
+  bool checkerBackground = true;       // grey tiles; off: a plain background colour
+  std::uint32_t backgroundColour = 0;  // 0x00RRGGBB, used when the checker is off
+  bool colourConversion = true;
+  bool blur = false;
+};
+
+// The picture size of an export: trunc(width * scale) x trunc(height * scale).
+bool exportPictureSize(const EmblemDocument& document, float scale, int& width, int& height);
+
+// Draws the export picture into `renderer` (created here at the picture size) and leaves it in
+// the back buffer. Refused (false with a reason, nothing made) when the atlas is not 1024 x 2048
+// texels, the root is missing or not an info node, the scale is not a finite number above 0, a
+// side of the picture would be 0 or above 16384, or a blurred export would need a blur square
+// above 8192 texels (scale above 32). A blur square under one texel (scale below 1/256) is
+// drawn unblurred.
+bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
+                         std::span<const std::uint16_t> atlas, const ExportSettings& settings,
+                         std::string* error = nullptr);
+
+// Renders the emblem offscreen and writes it as a picture file; true when the file was written.
+// Everything it makes is released before it returns.
+bool exportImage(const EmblemDocument& document, std::span<const std::uint16_t> atlas,
+                 const std::filesystem::path& path, ImageFormat format, float scale,
+                 bool checkerBackground, std::uint32_t backgroundColour, bool colourConversion,
+                 bool blur, std::string* error = nullptr);
+
+}  // namespace orvane

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvane {
+
+// Picture file types the program writes; the values are the export's format codes.
+enum class ImageFormat : std::int32_t { Bmp = 0, Jpeg = 1, Tga = 2, Png = 3 };
+
+// Pictures wider or taller than this are refused before any pixel memory is taken.
+inline constexpr int kMaxPictureSide = 16384;
+
+// A picture in memory: width x height pixels, rows top to bottom, 4 bytes R, G, B, A each.
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> rgba;
+};
+
+// The format a file name asks for by its extension (.bmp, .jpg or .jpeg, .tga, .png, in any
+// case); nothing for other names.
+std::optional<ImageFormat> imageFormatFromPath(const std::filesystem::path& path);
+
+// Reads a BMP, JPEG, TGA or PNG picture (told apart by content; a file that is none of the
+// first three is tried as TGA). False with a reason for anything else, for a damaged file and
+// for a side above kMaxPictureSide. Pictures without alpha read as opaque.
+bool readPicture(std::span<const std::uint8_t> bytes, Picture& picture,
+                 std::string* error = nullptr);
+bool readPictureFile(const std::filesystem::path& path, Picture& picture,
+                     std::string* error = nullptr);
+
+// Encodes a picture: BMP (24-bit, or 32-bit with alpha), JPEG (quality 90, no chroma
+// subsampling, always without alpha), TGA (run-length encoded, 24 or 32 bits) or PNG (8-bit
+// RGB or RGBA). With keepAlpha false the alpha bytes are ignored and the file has none.
+bool encodePicture(const Picture& picture, ImageFormat format, bool keepAlpha, std::string& bytes,
+                   std::string* error = nullptr);
+// Encodes and saves atomically (saveFileAtomically): an existing file is replaced only by a
+// complete new one.
+bool writePictureFile(const std::filesystem::path& path, const Picture& picture, ImageFormat format,
+                      bool keepAlpha, std::string* error = nullptr);
+
+}  // namespace orvane
