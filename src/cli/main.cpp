@@ -18,6 +18,8 @@ constexpr Command kCommands[] = {
     {"info", orvane::cli::runInfo},
     {"convert", orvane::cli::runConvert},
     {"render", orvane::cli::runRenderCommand},
+    {"blockart", orvane::cli::runBlockArt},
+    {"batch", orvane::cli::runBatch},
 };
 
 constexpr std::string_view kUsage = R"(Usage: orvane COMMAND [ARGUMENTS]
@@ -32,6 +34,15 @@ Commands:
   render IN OUT [--scale S] [--no-color-correction] [--blur] [--background checker|RRGGBB]
                               draw an emblem into a picture (defaults: scale 4, colour
                               correction on, no blur, checker background)
+  blockart PICTURE OUT [--part N] [--size WxH] [--into EMBLEM]
+                              turn a BMP, JPEG, TGA or PNG picture into a group of 15 x 15
+                              square layers of part N (default 242) laid out for an emblem
+                              of WxH (default 192x96), on top of EMBLEM or of a new emblem
+  batch INDIR OUTDIR [--format png|jpg|bmp|tga] [--scale S] [--no-color-correction]
+        [--no-blur] [--background checker|RRGGBB] [--jobs N]
+                              export every .ovr file of INDIR as "NAME (AUTHOR).jpg" in
+                              OUTDIR (defaults: jpg, scale 1, colour correction, blur,
+                              checker); N worker threads, one per core by default
 
 Options:
   --help                      show this help
