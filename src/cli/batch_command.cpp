@@ -29,14 +29,6 @@ std::optional<ImageFormat> formatNamed(const std::string& name) {
 }
 
 // "RRGGBB" in hexadecimal, nothing else.
-bool parseRgb(const std::string& text, std::uint32_t& colour) {
-  if (text.size() != 6 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
-    return false;
-  }
-  colour = std::uint32_t(std::stoul(text, nullptr, 16));
-  return true;
-}
-
 bool usageProblem(std::string& problem, std::string text) {
   problem = std::move(text);
   return false;
@@ -62,7 +54,7 @@ bool readOptions(const ParsedArguments& parsed, BatchSettings& settings, std::st
   if (const std::string* background = parsed.value("--background")) {
     if (*background != "checker") {
       settings.checkerBackground = false;
-      if (!parseRgb(*background, settings.backgroundColour)) {
+      if (!parseRgbColour(*background, settings.backgroundColour)) {
         return usageProblem(problem, "--background needs \"checker\" or a colour RRGGBB, not \"" +
                                          *background + "\"");
       }

@@ -15,6 +15,26 @@ int reportUsageError(std::string_view message) {
   return kExitUsage;
 }
 
+bool parseRgbColour(std::string_view text, std::uint32_t& colour) {
+  if (text.size() != 6) return false;
+  std::uint32_t value = 0;
+  for (char c : text) {
+    std::uint32_t digit = 0;
+    if (c >= '0' && c <= '9') {
+      digit = static_cast<std::uint32_t>(c - '0');
+    } else if (c >= 'a' && c <= 'f') {
+      digit = static_cast<std::uint32_t>(c - 'a' + 10);
+    } else if (c >= 'A' && c <= 'F') {
+      digit = static_cast<std::uint32_t>(c - 'A' + 10);
+    } else {
+      return false;
+    }
+    value = value << 4 | digit;
+  }
+  colour = value;
+  return true;
+}
+
 bool ParsedArguments::has(std::string_view name) const {
   return std::any_of(options.begin(), options.end(),
                      [&](const auto& option) { return option.first == name; });

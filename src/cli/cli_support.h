@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,9 @@ using Arguments = std::vector<std::string>;
 int reportFailure(std::string_view file, std::string_view reason);
 // "orvane: message" and a pointer to --help on stderr; returns kExitUsage.
 int reportUsageError(std::string_view message);
+
+// A colour written as six hexadecimal digits RRGGBB (either case), as 0x00RRGGBB.
+bool parseRgbColour(std::string_view text, std::uint32_t& colour);
 
 // Splits arguments into positional ones and recognised options. Options are "--name" or
 // "--name VALUE"; `valued` lists those that take a value. Unknown options and missing values are

@@ -18,26 +18,6 @@ bool failWith(std::string* failedFile, std::string* error, const std::filesystem
   return false;
 }
 
-// "RRGGBB" in hexadecimal, nothing else.
-bool parseColour(const std::string& text, std::uint32_t& colour) {
-  if (text.size() != 6) return false;
-  colour = 0;
-  for (char c : text) {
-    int digit;
-    if (c >= '0' && c <= '9') {
-      digit = c - '0';
-    } else if (c >= 'a' && c <= 'f') {
-      digit = c - 'a' + 10;
-    } else if (c >= 'A' && c <= 'F') {
-      digit = c - 'A' + 10;
-    } else {
-      return false;
-    }
-    colour = colour << 4 | std::uint32_t(digit);
-  }
-  return true;
-}
-
 }  // namespace
 
 bool renderEmblemFileToImage(const std::filesystem::path& input,
@@ -86,7 +66,7 @@ int runRenderCommand(const std::vector<std::string>& arguments) {
   if (const std::string* background = parsed.value("--background")) {
     if (*background != "checker") {
       options.checkerBackground = false;
-      if (!parseColour(*background, options.backgroundColour)) {
+      if (!parseRgbColour(*background, options.backgroundColour)) {
         return reportUsageError("--background needs \"checker\" or a colour RRGGBB, not \"" +
                                 *background + "\"");
       }
