@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <type_traits>
 #include <vector>
 
 #include "base/numbers.h"
@@ -101,39 +102,25 @@ const char* kindName(NodeKind kind) {
   return "unknown";
 }
 
+// Every field of the record, in record order.
 void writeLayer(JsonWriter& json, const LayerRecord& r) {
-  const std::pair<const char*, std::int64_t> integers[] = {{"ltx", r.ltx},
-                                                           {"lty", r.lty},
-                                                           {"lbx", r.lbx},
-                                                           {"lby", r.lby},
-                                                           {"rtx", r.rtx},
-                                                           {"rty", r.rty},
-                                                           {"rbx", r.rbx},
-                                                           {"rby", r.rby},
-                                                           {"color", r.color},
-                                                           {"partId", r.partId},
-                                                           {"moveX", r.moveX},
-                                                           {"moveY", r.moveY},
-                                                           {"moveOriginX", r.moveOriginX},
-                                                           {"moveOriginY", r.moveOriginY}};
-  for (const auto& [name, value] : integers) {
+  auto field = [&json](const char* name, auto value) {
     json.key(name);
-    json.number(value);
-  }
-  json.key("scaleX");
-  json.number(r.scaleX);
-  json.key("scaleY");
-  json.number(r.scaleY);
-  json.key("scaleCentreX");
-  json.number(std::int64_t{r.scaleCentreX});
-  json.key("scaleCentreY");
-  json.number(std::int64_t{r.scaleCentreY});
-  json.key("rotation");
-  json.number(r.rotation);
-  json.key("rotationCentreX");
-  json.number(std::int64_t{r.rotationCentreX});
-  json.key("rotationCentreY");
-  json.number(std::int64_t{r.rotationCentreY});
+    if constexpr (std::is_floating_point_v<decltype(value)>) {
+      json.number(value);
+    } else {
+      json.number(static_cast<std::int64_t>(value));
+    }
+  };
+  field("ltx", r.ltx), field("lty", r.lty), field("lbx", r.lbx), field("lby", r.lby);
+  field("rtx", r.rtx), field("rty", r.rty), field("rbx", r.rbx), field("rby", r.rby);
+  field("color", r.color), field("partId", r.partId);
+  field("moveX", r.moveX), field("moveY", r.moveY);
+  field("moveOriginX", r.moveOriginX), field("moveOriginY", r.moveOriginY);
+  field("scaleX", r.scaleX), field("scaleY", r.scaleY);
+  field("scaleCentreX", r.scaleCentreX), field("scaleCentreY", r.scaleCentreY);
+  field("rotation", r.rotation);
+  field("rotationCentreX", r.rotationCentreX), field("rotationCentreY", r.rotationCentreY);
 }
 
 // Nesting is bounded by what the readers accept, so plain recursion is enough here.

@@ -156,36 +156,37 @@ bool boundingBox(const EmblemNode* node, Box& box) {
   return found;
 }
 
+namespace {
+
+// Drags one vertex (chosen by its two record fields) of every layer by (x - fromX, y - fromY).
+bool moveVertex(EmblemNode* node, std::int32_t LayerRecord::*vertexX,
+                std::int32_t LayerRecord::*vertexY, std::int32_t dx, std::int32_t dy) {
+  return changeLayers(node, [&](LayerRecord& r) {
+    r.*vertexX += dx;
+    r.*vertexY += dy;
+  });
+}
+
+}  // namespace
+
 bool moveVertexLt(EmblemNode* node, std::int32_t x, std::int32_t y, std::int32_t fromX,
                   std::int32_t fromY) {
-  return changeLayers(node, [&](LayerRecord& r) {
-    r.ltx += x - fromX;
-    r.lty += y - fromY;
-  });
+  return moveVertex(node, &LayerRecord::ltx, &LayerRecord::lty, x - fromX, y - fromY);
 }
 
 bool moveVertexLb(EmblemNode* node, std::int32_t x, std::int32_t y, std::int32_t fromX,
                   std::int32_t fromY) {
-  return changeLayers(node, [&](LayerRecord& r) {
-    r.lbx += x - fromX;
-    r.lby += y - fromY;
-  });
+  return moveVertex(node, &LayerRecord::lbx, &LayerRecord::lby, x - fromX, y - fromY);
 }
 
 bool moveVertexRt(EmblemNode* node, std::int32_t x, std::int32_t y, std::int32_t fromX,
                   std::int32_t fromY) {
-  return changeLayers(node, [&](LayerRecord& r) {
-    r.rtx += x - fromX;
-    r.rty += y - fromY;
-  });
+  return moveVertex(node, &LayerRecord::rtx, &LayerRecord::rty, x - fromX, y - fromY);
 }
 
 bool moveVertexRb(EmblemNode* node, std::int32_t x, std::int32_t y, std::int32_t fromX,
                   std::int32_t fromY) {
-  return changeLayers(node, [&](LayerRecord& r) {
-    r.rbx += x - fromX;
-    r.rby += y - fromY;
-  });
+  return moveVertex(node, &LayerRecord::rbx, &LayerRecord::rby, x - fromX, y - fromY);
 }
 
 bool setPendingMove(EmblemNode* node, std::int32_t x, std::int32_t y, std::int32_t originX,
