@@ -20,6 +20,7 @@ constexpr Command kCommands[] = {
     {"render", orvane::cli::runRenderCommand},
     {"blockart", orvane::cli::runBlockArt},
     {"batch", orvane::cli::runBatch},
+    {"randomart", orvane::cli::runRandomArt},
 };
 
 constexpr std::string_view kUsage = R"(Usage: orvane COMMAND [ARGUMENTS]
@@ -43,6 +44,12 @@ Commands:
                               export every .ovr file of INDIR as "NAME (AUTHOR).jpg" in
                               OUTDIR (defaults: jpg, scale 1, colour correction, blur,
                               checker); N worker threads, one per core by default
+  randomart PICTURE OUT [--seed N] [--iterations N | --seconds S] [--set NAME=VALUE]...
+            [--dna-in F] [--dna-out F] [--into EMBLEM]
+                              evolve layers towards a BMP, JPEG, TGA or PNG picture and
+                              write them as a new emblem, or on top of EMBLEM; resume from
+                              and save DNA files; progress on stderr (default 20000
+                              iterations)
 
 Options:
   --help                      show this help

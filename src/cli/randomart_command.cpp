@@ -1,0 +1,165 @@
+#include <chrono>
+#include <iostream>
+
+#include "base/numbers.h"
+#include "cli/commands.h"
+#include "formats/emblem_file.h"
+#include "formats/parts_atlas.h"
+#include "tools/randomart/append_genome.h"
+#include "tools/randomart/dna_file.h"
+#include "tools/randomart/elapsed_time.h"
+#include "tools/randomart/evolution.h"
+#include "tools/randomart/target_picture.h"
+
+namespace orvane::cli {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::uint64_t kDefaultIterations = 20000;
+
+void printProgress(const EvolutionEngine& engine, const Genome& best, Clock::time_point start,
+                   std::uint64_t iterations) {
+  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  const auto ms = std::uint32_t(seconds * 1000.0);
+  const ProgressTexts t = progressTexts(progressOf(engine.counters(), ms, best.count));
+  const double perSecond = seconds > 0 ? double(iterations) / seconds : 0.0;
+  std::cerr << "fit " << t.fitRatio << "  relative " << t.relativeFitRatio << "  best updates "
+            << t.bestUpdates << "  simulations " << t.simulations << "  layers " << t.geneCount
+            << "  elapsed " << t.elapsed << "  " << formatTwoDecimals(perSecond)
+            << " iterations/s\n";
+}
+
+// Applies "NAME=VALUE" to the parameters; false with a reason for an unknown name or a value
+// outside the parameter's range.
+bool applySetting(const std::string& setting, EvolutionParameters& parameters,
+                  std::string& problem) {
+  const auto equals = setting.find('=');
+  const auto index = parameterIndex(setting.substr(0, equals));
+  const auto value =
+      equals == std::string::npos ? std::nullopt : scanInt(setting.substr(equals + 1));
+  if (!index || !value) {
+    problem = "--set expects NAME=VALUE with a parameter name, got '" + setting + "'";
+    return false;
+  }
+  if (clampParameter(*index, *value) != *value) {
+    const ParameterInfo& info = kParameterTable[std::size_t(*index)];
+    problem = std::string(info.name) + " must lie in " + formatInt(info.min) + " ... " +
+              formatInt(info.max);
+    return false;
+  }
+  parameters[*index] = *value;
+  return true;
+}
+
+}  // namespace
+
+// orvane randomart PICTURE OUT.ovml [options]: evolves layers towards the picture without a
+// window, then writes them as a new emblem (or into --into's emblem) in the way the editor's
+// tool adds them.
+int runRandomArt(const Arguments& arguments) {
+  ParsedArguments parsed;
+  std::string problem;
+  if (!parseArguments(
+          arguments, {},
+          {"--seed", "--iterations", "--seconds", "--set", "--dna-in", "--dna-out", "--into"},
+          parsed, problem)) {
+    return reportUsageError(problem);
+  }
+  if (parsed.positional.size() != 2) {
+    return reportUsageError("randomart takes a picture and an output emblem");
+  }
+  if (parsed.has("--iterations") && parsed.has("--seconds")) {
+    return reportUsageError("give --iterations or --seconds, not both");
+  }
+  const std::string& picture = parsed.positional[0];
+  const std::string& output = parsed.positional[1];
+  if (!emblemFileTypeOf(output)) {
+    return reportFailure(output, "unknown output type (expected .ovml or .ovr)");
+  }
+  std::uint64_t iterations = kDefaultIterations;
+  double seconds = 0;
+  if (const std::string* v = parsed.value("--iterations")) {
+    const auto n = scanInt(*v);
+    if (!n || *n < 0) return reportUsageError("--iterations needs a count of 0 or more");
+    iterations = std::uint64_t(*n);
+  }
+  if (const std::string* v = parsed.value("--seconds")) {
+    const auto s = scanDouble(*v);
+    if (!s || !(*s >= 0)) return reportUsageError("--seconds needs a number of 0 or more");
+    seconds = *s;
+  }
+  std::optional<std::uint32_t> seed;
+  if (const std::string* v = parsed.value("--seed")) {
+    const auto n = scanDouble(*v);
+    if (!n || *n < 0 || *n > 4294967295.0 || *n != std::uint64_t(*n)) {
+      return reportUsageError("--seed needs a whole number 0 ... 4294967295");
+    }
+    seed = std::uint32_t(*n);
+  }
+
+  RandomArtState state;
+  std::string error;
+  if (const std::string* dnaIn = parsed.value("--dna-in")) {
+    if (!importDnaFile(*dnaIn, state, nullptr, &error)) return reportFailure(*dnaIn, error);
+  }
+  EvolutionParameters parameters = state.parameters.snapshot();
+  for (const auto& [name, value] : parsed.options) {
+    if (name == "--set" && !applySetting(value, parameters, problem)) {
+      return reportUsageError(problem);
+    }
+  }
+  if (!loadTargetPictureFile(picture, state.targetPixels, &error)) {
+    return reportFailure(picture, error);
+  }
+  EmblemDocument document;
+  if (const std::string* into = parsed.value("--into")) {
+    if (!readEmblemFile(document, *into, &error)) return reportFailure(*into, error);
+  } else if (!document.newDocument(u"", state.width, state.height)) {
+    return reportFailure(output, "cannot make a new emblem");
+  }
+  PartsAtlasBuffer atlas;
+  if (!loadPartsAtlas(atlas)) return reportFailure("parts atlas", "cannot be unpacked");
+
+  IncrementalEvaluator evaluator;
+  if (!evaluator.create(atlas)) return reportFailure("parts atlas", "cannot be drawn");
+  RandomGenerator random = seed ? RandomGenerator(*seed) : RandomGenerator::seededFromClock();
+  EvolutionEngine engine(evaluator, random);
+  if (!engine.start(state.best, state.targetPixels)) {
+    return reportFailure(picture, "cannot be measured");
+  }
+  const Clock::time_point start = Clock::now();
+  Clock::time_point lastReport = start;
+  std::uint64_t done = 0;
+  for (;; ++done) {
+    if (seconds > 0 || parsed.has("--seconds")) {
+      if (done % 64 == 0 && std::chrono::duration<double>(Clock::now() - start).count() >= seconds)
+        break;
+    } else if (done >= iterations) {
+      break;
+    }
+    const EvolutionStep step = engine.step(state.best, state.candidate, parameters);
+    if (step == EvolutionStep::Failed) return reportFailure(picture, "cannot be measured");
+    if (step == EvolutionStep::Perfect) {
+      ++done;
+      break;
+    }
+    if (Clock::now() - lastReport >= std::chrono::seconds(1)) {
+      printProgress(engine, state.best, start, done + 1);
+      lastReport = Clock::now();
+    }
+  }
+  printProgress(engine, state.best, start, done);
+
+  state.parameters.assign(parameters);
+  if (const std::string* dnaOut = parsed.value("--dna-out")) {
+    if (!exportDnaFile(*dnaOut, state, nullptr, &error)) return reportFailure(*dnaOut, error);
+  }
+  if (!AppendGenomeAsLayers(document, state.best)) {
+    return reportFailure(output, "the layers cannot be added");
+  }
+  if (!writeEmblemFile(document, output, {}, &error)) return reportFailure(output, error);
+  return kExitSuccess;
+}
+
+}  // namespace orvane::cli

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "document/emblem_document.h"
+#include "tools/randomart/gene.h"
+
+namespace orvane {
+
+// AppendGenomeAsLayers: puts the genome at the top of the emblem as a visible group
+// "ランダムアート" holding one layer per gene, the frontmost gene first ("レイヤー1"), and behind
+// them an opaque white backdrop layer (part 242 over the whole coordinate square), so the emblem
+// shows what the simulation drew on its white ground. Fires UpdateBegins (0) and UpdateEnds (1);
+// false, and nothing changed, when the document has no root.
+bool AppendGenomeAsLayers(EmblemDocument& document, const Genome& genome);
+
+}  // namespace orvane

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "tools/randomart/evolution.h"
+#include "tools/randomart/random_art_state.h"
+
+namespace orvane {
+
+class PartsAtlasBuffer;
+
+// How a run ended.
+enum class EvolutionEnd {
+  Stopped,  // the stop flag was set (the dialog closed)
+  Perfect,  // a candidate matched the target exactly: accept, as if the user had
+  Failed,   // the set-up or a measurement failed (no target): cancel
+};
+
+// Everything the worker tells the dialog. Each callback runs on the worker thread and must not
+// wait for the user-interface thread (post a copy of what it needs instead); none may call
+// addPause, which would wait for the worker itself.
+struct WorkerCallbacks {
+  std::function<void(const EvolutionProgress&)> progress;  // after every measured candidate
+  std::function<void(const PixelView&)> simulationShown;   // show-processing on: each candidate
+  std::function<void(const PixelView&)> bestShown;         // show-processing on: each new best
+  std::function<void(EvolutionEnd)> finished;              // once, as the thread ends
+};
+
+// The pause count between the dialog thread and the worker. The worker runs only while the
+// count is 0 and looks at it between iterations; adding a pause returns only once the worker
+// has stopped there (or has ended), so the caller may then touch the shared state.
+class PauseGate {
+ public:
+  // Dialog side.
+  void addPause();
+  void removePause();  // at 0 nothing happens
+  void removeAllPauses();
+  int pauseCount() const;
+  // Worker side: waits while the count is above 0; true when it waited (the shared state may
+  // have been replaced meanwhile).
+  bool checkpoint();
+  void workerEnded();
+
+ private:
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  int count_ = 1;       // the worker starts paused
+  bool halted_ = true;  // the worker is waiting in checkpoint (or has not run yet)
+  bool ended_ = false;
+  std::atomic<int> requested_{1};  // count_, for the worker's quick look
+  bool running_ = false;           // worker thread only: it has passed a checkpoint
+};
+
+// The worker thread that runs the evolution on a RandomArtState. It is created paused (count
+// 1): removePause is the dialog's start, addPause its pause. close() ends the thread in any
+// state — running, paused any number of times, never started, without a picture.
+class RandomArtWorker {
+ public:
+  // The generator and the atlas must outlive the worker.
+  RandomArtWorker(RandomArtState& state, const PartsAtlasBuffer& atlas, RandomGenerator& random,
+                  WorkerCallbacks callbacks = {});
+  ~RandomArtWorker() { close(); }
+  RandomArtWorker(const RandomArtWorker&) = delete;
+  RandomArtWorker& operator=(const RandomArtWorker&) = delete;
+
+  // Starts the thread, paused; false when the thread cannot be made.
+  bool launch();
+  void addPause() { gate_.addPause(); }
+  void removePause() { gate_.removePause(); }
+  int pauseCount() const { return gate_.pauseCount(); }
+  // Sets the stop flag, removes every pause and waits for the thread to end.
+  void close();
+
+ private:
+  void run();
+
+  RandomArtState& state_;
+  const PartsAtlasBuffer& atlas_;
+  RandomGenerator& random_;
+  WorkerCallbacks callbacks_;
+  PauseGate gate_;
+  std::thread thread_;
+};
+
+// Holds one pause of a worker (if any) for a scope.
+class ScopedPause {
+ public:
+  explicit ScopedPause(RandomArtWorker* worker) : worker_(worker) {
+    if (worker_) worker_->addPause();
+  }
+  ~ScopedPause() {
+    if (worker_) worker_->removePause();
+  }
+  ScopedPause(const ScopedPause&) = delete;
+  ScopedPause& operator=(const ScopedPause&) = delete;
+
+ private:
+  RandomArtWorker* worker_;
+};
+
+}  // namespace orvane

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "render/rasteriser.h"
+#include "render/texture.h"
+#include "render/texture_sampler.h"
+#include "tools/randomart/gene.h"
+#include "tools/randomart/mutation.h"
+#include "tools/randomart/pixel_region.h"
+
+namespace orvane {
+
+class PartsAtlasBuffer;
+
+// Samples genes' quads on the 192 x 96 field bit for bit as RenderGenome's drawQuad does on a
+// view made by prepareGenomeView: the same pixel positions, snapping, coverage, texture
+// gradients and sampler, and texture coordinates stepped pixel by pixel in 16.16 fixed point
+// from where each whole span starts, so every pixel gets the texel the renderer would give it.
+class RegionPainter {
+ public:
+  bool create(const PartsAtlasBuffer& atlas, TextureFilter filter = TextureFilter::Anisotropic);
+
+  // Appends the spans of the chosen triangles (whole field, in drawing order) and the texel
+  // sampled at each of their pixels.
+  void sampleTexels(const Gene& gene, unsigned triangles, std::vector<Span>& spans,
+                    std::vector<std::uint32_t>& texels);
+
+ private:
+  struct Triangle {
+    PixelPoint p[3];
+    double u[3], v[3];
+  };
+  // The quad's two triangles in snapped pixel space, with their texture coordinates.
+  static void trianglesOf(const Gene& gene, Triangle (&out)[2]);
+  // Calls visit(y, x, texel) for every pixel of the chosen triangles in rows
+  // [rowBegin, rowEnd) that lies in `clip` (every pixel when null), in drawing order.
+  template <typename Visit>
+  void forEachTexel(const Gene& gene, unsigned triangles, const PixelRegion* clip, int rowBegin,
+                    int rowEnd, Visit&& visit);
+
+  TexturePtr atlas_;
+  TextureFilter filter_ = TextureFilter::Anisotropic;
+  std::vector<Span> spans_;
+};
+
+// The pixels a gene can touch, with a pixel to spare on every side: [x0, x1) x [y0, y1).
+struct GeneBox {
+  int x0, y0, x1, y1;
+};
+GeneBox geneBox(const Gene& gene);
+
+}  // namespace orvane

@@ -1,0 +1,182 @@
+// The worker's pause protocol and its endings. These tests also run under ThreadSanitizer:
+//   cmake -S /work/main -B /work/main/build-randomart-tsan -G Ninja
+//         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS=-fsanitize=thread
+//         -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread
+//   ninja -C /work/main/build-randomart-tsan -j2 test_randomart
+//   build-randomart-tsan/tests/test_randomart --gtest_filter='RandomArtWorker*:DnaFile*'
+#include "tools/randomart/random_art_worker.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "randomart_test_support.h"
+#include "tools/randomart/dna_file.h"
+
+namespace orvane {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Counts what the worker reports; read from the test thread at any time.
+struct Reports {
+  std::atomic<std::uint32_t> simulations{0};
+  std::atomic<int> finishedCount{0};
+  std::atomic<EvolutionEnd> end{EvolutionEnd::Stopped};
+
+  WorkerCallbacks callbacks() {
+    WorkerCallbacks c;
+    c.progress = [this](const EvolutionProgress& p) { simulations.store(p.simulationCount); };
+    c.finished = [this](EvolutionEnd e) {
+      end.store(e);
+      finishedCount.fetch_add(1);
+    };
+    return c;
+  }
+};
+
+template <typename Condition>
+bool waitFor(Condition condition) {
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(1ms);
+  }
+  return true;
+}
+
+// Small genomes keep each iteration short.
+void smallGenomes(RandomArtState& state) {
+  EvolutionParameters p;
+  p.layerCountMax = 20;
+  state.parameters.assign(p);
+}
+
+TEST(RandomArtWorker, PausesNestAndOnlyTheLastStartRunsIt) {
+  RandomArtState state;
+  state.targetPixels = test::sampleTarget();
+  smallGenomes(state);
+  RandomGenerator random(17);
+  Reports reports;
+  RandomArtWorker worker(state, test::partsAtlas(), random, reports.callbacks());
+  ASSERT_TRUE(worker.launch());
+  std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(reports.simulations.load(), 0u);  // created paused
+  EXPECT_EQ(worker.pauseCount(), 1);
+
+  worker.removePause();
+  ASSERT_TRUE(waitFor([&] { return reports.simulations.load() > 20; }));
+  worker.removePause();  // start while running changes nothing
+  EXPECT_EQ(worker.pauseCount(), 0);
+
+  worker.addPause();
+  worker.addPause();
+  // Held: the genomes may be read and written here.
+  const std::uint32_t held = reports.simulations.load();
+  const int count = state.best.count;
+  EXPECT_GE(count, 1);
+  std::this_thread::sleep_for(30ms);
+  worker.removePause();
+  std::this_thread::sleep_for(30ms);
+  EXPECT_EQ(reports.simulations.load(), held);  // still paused once
+  EXPECT_EQ(state.best.count, count);
+  worker.removePause();
+  ASSERT_TRUE(waitFor([&] { return reports.simulations.load() > held + 10; }));
+  worker.close();
+  EXPECT_EQ(reports.finishedCount.load(), 1);
+  EXPECT_EQ(reports.end.load(), EvolutionEnd::Stopped);
+}
+
+TEST(RandomArtWorker, ClosesInEveryStateWithoutHanging) {
+  RandomGenerator random(3);
+  {  // paused many times
+    RandomArtState state;
+    state.targetPixels = test::sampleTarget();
+    smallGenomes(state);
+    Reports reports;
+    RandomArtWorker worker(state, test::partsAtlas(), random, reports.callbacks());
+    ASSERT_TRUE(worker.launch());
+    worker.removePause();
+    ASSERT_TRUE(waitFor([&] { return reports.simulations.load() > 5; }));
+    for (int i = 0; i < 5; ++i) worker.addPause();
+    worker.close();
+    EXPECT_EQ(reports.end.load(), EvolutionEnd::Stopped);
+  }
+  {  // never started, no picture
+    RandomArtState state;
+    Reports reports;
+    RandomArtWorker worker(state, test::partsAtlas(), random, reports.callbacks());
+    ASSERT_TRUE(worker.launch());
+    worker.close();
+    EXPECT_EQ(reports.end.load(), EvolutionEnd::Stopped);
+    EXPECT_EQ(reports.finishedCount.load(), 1);
+    worker.close();  // twice is harmless
+  }
+  {  // started without a picture: the first measurement fails and the run ends by itself
+    RandomArtState state;
+    Reports reports;
+    RandomArtWorker worker(state, test::partsAtlas(), random, reports.callbacks());
+    ASSERT_TRUE(worker.launch());
+    worker.removePause();
+    ASSERT_TRUE(waitFor([&] { return reports.finishedCount.load() == 1; }));
+    EXPECT_EQ(reports.end.load(), EvolutionEnd::Failed);
+    worker.addPause();  // returns at once: the worker has ended
+    worker.close();
+  }
+  {  // never launched
+    RandomArtState state;
+    RandomArtWorker worker(state, test::partsAtlas(), random);
+    worker.close();
+  }
+}
+
+TEST(RandomArtWorker, AnExactMatchEndsTheRunAsAccepted) {
+  RandomArtState state;
+  state.targetPixels.assign(kFieldPixels, 0xFFFFFFFFu);  // the white ground itself
+  EvolutionParameters p;
+  for (int i : {2, 3, 4, 5, 6, 10, 13, 16, 19, 22}) p[i] = 2000;
+  p.coordSmallMoveWidth = 0;
+  p.coordSmallMoveRate = 1;
+  state.parameters.assign(p);
+  state.best.count = 1;  // one gene far outside the field
+  for (int k = 0; k < 8; ++k) state.best.genes[0].xy[k] = std::int8_t(k % 2 ? 120 : -125);
+  RandomGenerator random(5);
+  Reports reports;
+  RandomArtWorker worker(state, test::partsAtlas(), random, reports.callbacks());
+  ASSERT_TRUE(worker.launch());
+  worker.removePause();
+  ASSERT_TRUE(waitFor([&] { return reports.finishedCount.load() == 1; }));
+  EXPECT_EQ(reports.end.load(), EvolutionEnd::Perfect);
+}
+
+TEST(RandomArtWorker, DnaImportHoldsAPauseAndKeepsTheWorkersState) {
+  const auto path = std::filesystem::temp_directory_path() / "orvane_worker_test.dna";
+  RandomArtState source;
+  source.targetPixels = test::sampleTarget();
+  source.best.count = 3;
+  ASSERT_TRUE(exportDnaFile(path, source, nullptr));
+
+  RandomArtState state;
+  state.targetPixels = test::sampleTarget();
+  smallGenomes(state);
+  RandomGenerator random(8);
+  Reports reports;
+  RandomArtWorker worker(state, test::partsAtlas(), random, reports.callbacks());
+  ASSERT_TRUE(worker.launch());
+  ASSERT_TRUE(importDnaFile(path, state, &worker));  // while paused: stays paused
+  EXPECT_EQ(worker.pauseCount(), 1);
+  worker.removePause();
+  ASSERT_TRUE(waitFor([&] { return reports.simulations.load() > 5; }));
+  ASSERT_TRUE(importDnaFile(path, state, &worker));  // while running: runs on
+  EXPECT_EQ(worker.pauseCount(), 0);
+  const std::uint32_t after = reports.simulations.load();
+  ASSERT_TRUE(waitFor([&] { return reports.simulations.load() > after + 5; }));
+  ASSERT_TRUE(exportDnaFile(path, state, &worker));
+  worker.close();
+  std::filesystem::remove(path);
+}
+
+}  // namespace
+}  // namespace orvane
