@@ -1,5 +1,6 @@
 // The editor pane's repaint (768 x 384, background, emblem, selection and frame) for the two
 // 225-layer scenes, without and with blur. Targets: 8 ms without blur, 16 ms with it.
+// CPU time is that of the whole process: the renderer shades on a helper thread too.
 #include <benchmark/benchmark.h>
 
 #include "render/editor_picture.h"
@@ -26,8 +27,18 @@ void repaint(benchmark::State& state, void (*makeEmblem)(EmblemDocument&)) {
 void BM_EditorPictureMosaic(benchmark::State& state) { repaint(state, mosaicEmblem); }
 void BM_EditorPictureMixed(benchmark::State& state) { repaint(state, mixedEmblem); }
 
-BENCHMARK(BM_EditorPictureMosaic)->ArgName("blur")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_EditorPictureMixed)->ArgName("blur")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorPictureMosaic)
+    ->ArgName("blur")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
+BENCHMARK(BM_EditorPictureMixed)
+    ->ArgName("blur")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
 
 }  // namespace
 }  // namespace orvane::bench

@@ -1,5 +1,6 @@
 // exportImage of a 192 x 96 emblem at scale 4 to a PNG file, the encoder and the atlas upload
 // included. Target: 15 ms.
+// CPU time is that of the whole process: the renderer shades on a helper thread too.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -33,8 +34,17 @@ void exportPng(benchmark::State& state, void (*makeEmblem)(EmblemDocument&)) {
 void BM_ExportPngMixed(benchmark::State& state) { exportPng(state, mixedEmblem); }
 void BM_ExportPngMosaic(benchmark::State& state) { exportPng(state, mosaicEmblem); }
 
-BENCHMARK(BM_ExportPngMixed)->ArgName("blur")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ExportPngMosaic)->ArgName("blur")->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportPngMixed)
+    ->ArgName("blur")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
+BENCHMARK(BM_ExportPngMosaic)
+    ->ArgName("blur")
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
 
 }  // namespace
 }  // namespace orvane::bench

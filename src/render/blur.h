@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "render/rasteriser.h"
@@ -27,17 +29,23 @@ struct BlurPassSetup {
 };
 
 // The source's rows converted to floats (B, G, R, A per texel, as in memory) on first use, shared
-// by the triangles of one pass.
+// by the triangles of one pass and by the threads shading it.
 class BlurRows {
  public:
-  explicit BlurRows(const Texture& source) : source_(source), rows_(source.height()) {}
+  explicit BlurRows(const Texture& source)
+      : source_(source),
+        texels_(source.pixels()),
+        rows_(source.height()),
+        made_(new std::once_flag[std::size_t(source.height())]) {}
   const float* row(int y);
   int width() const { return source_.width(); }
   int height() const { return source_.height(); }
 
  private:
   const Texture& source_;
+  const std::uint32_t* texels_;
   std::vector<std::unique_ptr<float[]>> rows_;
+  std::unique_ptr<std::once_flag[]> made_;
 };
 
 // Shades the spans with one blur pass and writes the results without blending.
@@ -50,5 +58,9 @@ class BlurRows {
 // directly, which gives the same numbers faster.
 void shadeBlurSpans(const BlurPassSetup& setup, const std::vector<Span>& spans, BlurRows& rows,
                     Texture& target, bool keepAlpha);
+// The same for spans [first, last) into the target's texels (width words a row), leaving its
+// mip levels alone; threads may shade spans of different rows at once.
+void shadeBlurSpanRange(const BlurPassSetup& setup, const Span* first, const Span* last,
+                        BlurRows& rows, std::uint32_t* target, int targetWidth, bool keepAlpha);
 
 }  // namespace orvane

@@ -1,6 +1,9 @@
 #include "render/image_export.h"
 
 #include <cmath>
+#include <cstring>
+#include <mutex>
+#include <vector>
 
 #include "formats/parts_atlas.h"
 #include "render/blurred_scene.h"
@@ -23,6 +26,27 @@ void drawBackground(Renderer& renderer, const EmblemInfo& info, const ExportSett
   }
   renderer.beginFrame(kBackdropColour);
   drawCheckerTiles(renderer, settings.scale, step, info.width, info.height);
+}
+
+// The atlas as a texture with every mip level made, kept for the next export of the same atlas
+// (compared texel by texel), since converting it costs more than drawing a picture. The levels
+// are all made before the texture is shared, so renderers on several threads only read it.
+TexturePtr atlasTexture(std::span<const std::uint16_t> atlas) {
+  static std::mutex mutex;
+  static std::vector<std::uint16_t> cachedAtlas;
+  static TexturePtr cached;
+  std::lock_guard lock(mutex);
+  if (cached && cachedAtlas.size() == atlas.size() &&
+      std::memcmp(cachedAtlas.data(), atlas.data(), atlas.size_bytes()) == 0) {
+    return cached;
+  }
+  TexturePtr texture = makeTextureFromPixels(int(kAtlasWidth), int(kAtlasHeight), atlas.data(),
+                                             PixelFormat::A4R4G4B4, 16);
+  if (!texture) return nullptr;
+  texture->level(texture->levelCount() - 1);
+  cachedAtlas.assign(atlas.begin(), atlas.end());
+  cached = texture;
+  return texture;
 }
 
 }  // namespace
@@ -61,8 +85,7 @@ bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
   }
   if (!renderer.create(width, height, false)) return fail(error, "cannot make the picture");
   renderer.useAnisotropicFiltering();
-  renderer.setTexture(renderer.createTextureFromPixels(int(kAtlasWidth), int(kAtlasHeight),
-                                                       atlas.data(), PixelFormat::A4R4G4B4, 16));
+  renderer.setTexture(atlasTexture(atlas));
   const EmblemInfo info = root->info();
   bool drawn = false;
   if (settings.blur && renderer.hasBlur()) {

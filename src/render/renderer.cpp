@@ -5,86 +5,13 @@
 
 #include "render/blur.h"
 #include "render/pixel_blend.h"
+#include "render/render_bands.h"
+#include "render/span_shader.h"
 
 namespace orvane {
 namespace {
 
 bool sideOk(int side) { return side >= 1 && side <= kMaxTextureSide; }
-
-// The covered pixels of one span, shaded by `texelAt(u, v)` (16-bit fixed texel coordinates),
-// modulated by the colour and blended over the target.
-template <typename TexelAt>
-void shadeSpan(std::uint32_t* row, const Span& span, std::int64_t u, std::int64_t v,
-               std::int64_t du, std::int64_t dv, std::uint32_t colour, bool keepAlpha,
-               TexelAt texelAt) {
-  const bool plain = colour == 0xFFFFFFFFu;
-  for (int x = span.x0; x < span.x1; ++x, u += du, v += dv) {
-    const std::uint32_t texel = texelAt(u, v);
-    if ((texel >> 24) == 0) continue;
-    const std::uint32_t source = plain ? texel : modulate(texel, colour);
-    const std::uint32_t alpha = source >> 24;
-    if (alpha == 255) {
-      row[x] = source;
-    } else if (alpha != 0) {
-      row[x] = blendOver(source, row[x], keepAlpha);
-    }
-  }
-}
-
-#if defined(__SSE2__)
-// round(x / 255) in each 16-bit lane (x at most 255 * 255), as div255.
-inline __m128i div255Lanes16(__m128i x) {
-  const __m128i t = _mm_add_epi16(x, _mm_set1_epi16(128));
-  return _mm_srli_epi16(_mm_add_epi16(t, _mm_srli_epi16(t, 8)), 8);
-}
-
-// The bilinear span with the filter, modulation and blend of one pixel kept in vector lanes
-// (lanes 0 ... 3: blue, green, red, alpha). The arithmetic is that of bilerp, modulate and
-// blendOver, so the pixels equal those of the plain path.
-void shadeBilinearSpan(std::uint32_t* row, const Span& span, std::int64_t u, std::int64_t v,
-                       std::int64_t du, std::int64_t dv, std::uint32_t colour, bool keepAlpha,
-                       const SamplerSetup& setup) {
-  const TextureLevel& level = setup.level0;
-  const TexelRect& r = setup.rect;
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i colourLanes = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(colour)), zero);
-  const __m128i alphaMask = _mm_set1_epi32(keepAlpha ? 0 : int(0xFF000000u));
-  for (int x = span.x0; x < span.x1; ++x, u += du, v += dv) {
-    const std::int64_t u8 = (u + 0x80) >> 8, v8 = (v + 0x80) >> 8;
-    const std::int64_t xi = u8 >> 8, yi = v8 >> 8;
-    const int x0 = int(std::clamp<std::int64_t>(xi, r.x0, r.x1 - 1));
-    const int x1 = int(std::clamp<std::int64_t>(xi + 1, r.x0, r.x1 - 1));
-    const std::uint32_t* row0 =
-        level.texels + std::size_t(std::clamp<std::int64_t>(yi, r.y0, r.y1 - 1)) * level.width;
-    const std::uint32_t* row1 =
-        level.texels + std::size_t(std::clamp<std::int64_t>(yi + 1, r.y0, r.y1 - 1)) * level.width;
-    const std::uint32_t t00 = row0[x0], t10 = row0[x1], t01 = row1[x0], t11 = row1[x1];
-    if (((t00 | t10 | t01 | t11) >> 24) == 0) continue;
-    const std::uint32_t fu = std::uint32_t(u8 & 0xFF), fv = std::uint32_t(v8 & 0xFF);
-    const __m128i wu = _mm_set1_epi32(int(fu << 16 | (256 - fu)));
-    const __m128 top = _mm_cvtepi32_ps(_mm_madd_epi16(interleaveTexels(t00, t10), wu));
-    const __m128 bottom = _mm_cvtepi32_ps(_mm_madd_epi16(interleaveTexels(t01, t11), wu));
-    const __m128 sum = _mm_add_ps(_mm_add_ps(_mm_mul_ps(top, _mm_set1_ps(float(256 - fv))),
-                                             _mm_mul_ps(bottom, _mm_set1_ps(float(fv)))),
-                                  _mm_set1_ps(32768.0f));
-    const __m128i texel32 = _mm_cvttps_epi32(_mm_mul_ps(sum, _mm_set1_ps(1.0f / 65536.0f)));
-    const __m128i texel = _mm_packs_epi32(texel32, zero);
-    const __m128i source = div255Lanes16(_mm_mullo_epi16(texel, colourLanes));
-    const int alpha = _mm_extract_epi16(source, 3);
-    if (alpha == 0) continue;
-    if (alpha == 255) {
-      row[x] = std::uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(source, zero)));
-      continue;
-    }
-    const __m128i dest = _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(row[x])), zero);
-    const __m128i blended =
-        div255Lanes16(_mm_add_epi16(_mm_mullo_epi16(source, _mm_set1_epi16(short(alpha))),
-                                    _mm_mullo_epi16(dest, _mm_set1_epi16(short(255 - alpha)))));
-    row[x] =
-        std::uint32_t(_mm_cvtsi128_si32(_mm_or_si128(_mm_packus_epi16(blended, zero), alphaMask)));
-  }
-}
-#endif
 
 std::int64_t toFixed(double texels) { return std::llround(texels * 65536.0); }
 
@@ -93,6 +20,7 @@ std::int64_t toFixed(double texels) { return std::llround(texels * 65536.0); }
 bool Renderer::create(int width, int height, bool /*lockable*/) {
   release();
   if (!sideOk(width) || !sideOk(height)) return false;
+  if (!deferred_) deferred_ = std::make_shared<DeferredShading>();
   backBuffer_ = std::make_shared<Texture>(width, height, false);
   backBuffer_->fill(0xFF000000u);
   filter_ = TextureFilter::Point;
@@ -101,7 +29,12 @@ bool Renderer::create(int width, int height, bool /*lockable*/) {
   return true;
 }
 
+void Renderer::settle() const {
+  if (deferred_) deferred_->flush();
+}
+
 void Renderer::release() {
+  settle();
   backBuffer_.reset();
   renderTarget_.reset();
   texture_.reset();
@@ -123,6 +56,7 @@ void Renderer::setViewport(int width, int height) {
 void Renderer::setRenderTarget(TexturePtr texture) {
   if (!isCreated()) return;
   if (texture && !texture->isRenderTarget()) return;  // only render textures can be targets
+  settle();
   renderTarget_ = std::move(texture);
   setViewport(target().width(), target().height());
 }
@@ -134,6 +68,7 @@ TexturePtr Renderer::createTextureFromPixels(int width, int height, const void* 
 
 TexturePtr Renderer::createRenderTexture(int width, int height) {
   if (!sideOk(width) || !sideOk(height)) return nullptr;
+  settle();
   // A texture that only this list still holds is free to be handed out again.
   for (const TexturePtr& t : recycled_) {
     if (t.use_count() == 1 && t->width() == width && t->height() == height) {
@@ -165,6 +100,7 @@ PixelRect Renderer::writableRect() {
 
 void Renderer::beginFrame(std::uint32_t colour) {
   if (!isCreated()) return;
+  settle();
   Texture& t = target();
   const std::uint32_t value = t.isRenderTarget() ? colour : (colour | 0xFF000000u);
   const PixelRect r = writableRect();
@@ -175,11 +111,13 @@ void Renderer::beginFrame(std::uint32_t colour) {
 }
 
 void Renderer::endFrame() {
+  settle();
   if (isCreated() && presentHook_) presentHook_(backBuffer());
 }
 
 PixelView Renderer::backBuffer() const {
   if (!backBuffer_) return {};
+  settle();
   return {backBuffer_->width(), backBuffer_->height(), backBuffer_->pixels()};
 }
 
@@ -215,15 +153,15 @@ bool Renderer::drawQuad(WorldPoint lt, WorldPoint lb, WorldPoint rt, WorldPoint 
   quadTriangles(lt, lb, rt, rb, cell, tris);
   const Texture* tex = texture_.get();
   const TexelRect rect = tex ? texelRectOf(*tex, cell.u, cell.v, cell.du, cell.dv) : TexelRect{};
+  const TexturePtr targetPtr = renderTarget_ ? renderTarget_ : backBuffer_;
   for (Triangle& tri : tris) {
     spansOf(tri, clip);
     if (spans_.empty()) continue;
     if (!tex) {
-      for (const Span& s : spans_) {
-        std::uint32_t* row = t.pixels() + std::size_t(s.y) * t.width();
-        shadeSpan(row, s, 0, 0, 0, 0, colour, keepAlpha,
-                  [](std::int64_t, std::int64_t) { return 0xFFFFFFFFu; });
-      }
+      DeferredShading::Job& job = deferred_->beginJob(targetPtr);
+      job.colour = colour, job.keepAlpha = keepAlpha;
+      for (const Span& s : spans_) deferred_->addSpan(s.y, SpanCoords{s.x0, s.x1, 0, 0, 0, 0});
+      deferred_->endJob();
       continue;
     }
     AffineMap mu, mv;
@@ -232,41 +170,30 @@ bool Renderer::drawQuad(WorldPoint lt, WorldPoint lb, WorldPoint rt, WorldPoint 
     const double vs[3] = {tri.v[0] * tex->height() - 0.5, tri.v[1] * tex->height() - 0.5,
                           tri.v[2] * tex->height() - 0.5};
     if (!affineMapOf(tri.p, us, mu) || !affineMapOf(tri.p, vs, mv)) continue;
-    const SamplerSetup setup = prepareSampler(*tex, rect, filter_, mu.dx, mv.dx, mu.dy, mv.dy);
+    DeferredShading::Job& job = deferred_->beginJob(targetPtr);
+    job.texture = texture_, job.colour = colour, job.keepAlpha = keepAlpha;
+    job.setup = prepareSampler(*tex, rect, filter_, mu.dx, mv.dx, mu.dy, mv.dy);
+    job.sampling = job.setup.kind == SamplerSetup::Kind::Nearest
+                       ? DeferredShading::Sampling::Nearest
+                       : DeferredShading::Sampling::Filtered;
     const std::int64_t du = toFixed(mu.dx), dv = toFixed(mv.dx);
     for (const Span& s : spans_) {
-      std::uint32_t* row = t.pixels() + std::size_t(s.y) * t.width();
       const std::int64_t u = toFixed(mu.at(s.x0 + 0.5, s.y + 0.5));
       const std::int64_t v = toFixed(mv.at(s.x0 + 0.5, s.y + 0.5));
-      switch (setup.kind) {
-        case SamplerSetup::Kind::Nearest:
-          shadeSpan(row, s, u, v, du, dv, colour, keepAlpha, [&](std::int64_t a, std::int64_t b) {
-            return sampleNearest(setup.level0, setup.rect, a, b);
-          });
-          break;
-        case SamplerSetup::Kind::Bilinear:
-#if defined(__SSE2__)
-          shadeBilinearSpan(row, s, u, v, du, dv, colour, keepAlpha, setup);
-#else
-          shadeSpan(row, s, u, v, du, dv, colour, keepAlpha, [&](std::int64_t a, std::int64_t b) {
-            return sampleBilinear<true>(setup.level0, setup.rect, a, b);
-          });
-#endif
-          break;
-        case SamplerSetup::Kind::Minified:
-          shadeSpan(row, s, u, v, du, dv, colour, keepAlpha,
-                    [&](std::int64_t a, std::int64_t b) { return sampleMinified(setup, a, b); });
-          break;
-      }
+      deferred_->addSpan(s.y, SpanCoords{s.x0, s.x1, u, v, du, dv});
     }
+    deferred_->endJob();
   }
   t.invalidateMips();
+  // A texture drawn into itself must see each quad's pixels before the next quad reads them.
+  if (tex == &t) settle();
   return true;
 }
 
 bool Renderer::drawOutline(WorldPoint lt, WorldPoint lb, WorldPoint rt, WorldPoint rb,
                            std::uint32_t colour) {
   if (!isCreated()) return true;
+  settle();
   Texture& t = target();
   const bool keepAlpha = t.isRenderTarget();
   const PixelRect clip = writableRect();
@@ -291,6 +218,7 @@ bool Renderer::drawOutline(WorldPoint lt, WorldPoint lb, WorldPoint rt, WorldPoi
 
 void Renderer::blurPass(const TexturePtr& source, int pass, float h) {
   if (!isCreated() || !source) return;
+  settle();
   // Reading and writing the same texture would see half-blurred texels: read a copy.
   TexturePtr src = source;
   if (src == renderTarget_) {
@@ -317,7 +245,28 @@ void Renderer::blurPass(const TexturePtr& source, int pass, float h) {
     if (!affineMapOf(tri.p, us, setup.u) || !affineMapOf(tri.p, vs, setup.v)) continue;
     setup.minified =
         std::max(std::hypot(setup.u.dx, setup.v.dx), std::hypot(setup.u.dy, setup.v.dy)) > 1.0;
-    shadeBlurSpans(setup, spans_, rows, t, t.isRenderTarget());
+    // Two bands of rows, each thread writing only its own; the pass reads another texture.
+    std::size_t pixels = 0;
+    for (const Span& s : spans_) pixels += std::size_t(s.x1 - s.x0);
+    const Span* first = spans_.data();
+    const Span* last = first + spans_.size();
+    std::uint32_t* out = t.pixels();
+    if (deferred_->worthTwoThreads(pixels)) {
+      const Span* middle = first;
+      for (std::size_t sum = 0; middle != last && 2 * sum < pixels; ++middle) {
+        sum += std::size_t(middle->x1 - middle->x0);
+      }
+      deferred_->runOnTwoThreads([&](int band) {
+        if (band == 0) {
+          shadeBlurSpanRange(setup, first, middle, rows, out, t.width(), t.isRenderTarget());
+        } else {
+          shadeBlurSpanRange(setup, middle, last, rows, out, t.width(), t.isRenderTarget());
+        }
+      });
+    } else {
+      shadeBlurSpanRange(setup, first, last, rows, out, t.width(), t.isRenderTarget());
+    }
+    t.invalidateMips();
   }
 }
 
@@ -327,6 +276,7 @@ bool Renderer::saveBackBuffer(const std::filesystem::path& path, ImageFormat for
     if (error) *error = "no back buffer";
     return false;
   }
+  settle();
   Picture picture;
   picture.width = backBuffer_->width();
   picture.height = backBuffer_->height();

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,8 @@
 #include "render/texture_sampler.h"
 
 namespace orvane {
+
+class DeferredShading;
 
 // A point of the renderer's world: x to the right, y upwards, (0, 0) at the centre of the
 // target, one unit one pixel while projection and viewport agree.
@@ -56,6 +59,8 @@ struct PixelRect {
 //   render textures keep alpha.
 // - Lines: drawOutline draws four one-pixel lines (coverLine) in the plain colour, blended.
 // - Blur: blur.h.
+// Textured quads may be shaded later, on two threads (render_bands.h); every call that reads or
+// writes pixels otherwise (backBuffer, endFrame, blurPass, drawOutline, ...) settles them first.
 // Differences from a device: the viewport is clipped to the target; an optional scissor
 // rectangle limits every write, clears included.
 class Renderer {
@@ -129,6 +134,8 @@ class Renderer {
     double u[3], v[3];
   };
   Texture& target() { return renderTarget_ ? *renderTarget_ : *backBuffer_; }
+  // Shades the queued quads.
+  void settle() const;
   PixelPoint toPixels(WorldPoint p) const;
   PixelRect writableRect();
   // The two triangles of a quad with their texture coordinates.
@@ -148,6 +155,7 @@ class Renderer {
   PresentHook presentHook_;
   std::vector<Span> spans_;           // scratch
   std::vector<TexturePtr> recycled_;  // render textures handed out, kept for reuse
+  std::shared_ptr<DeferredShading> deferred_;
 };
 
 }  // namespace orvane

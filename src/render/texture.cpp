@@ -4,6 +4,8 @@
 #include <array>
 #include <cstring>
 
+#include "render/render_bands.h"
+
 namespace orvane {
 namespace {
 
@@ -56,7 +58,10 @@ Texture::Texture(int width, int height, bool renderTarget)
   if (renderTarget) fill(0);
 }
 
+void Texture::settlePending() const { pending_->flush(); }
+
 void Texture::fill(std::uint32_t argb) {
+  settle();
   std::fill_n(texels_.get(), std::size_t(width_) * height_, argb);
   invalidateMips();
 }
@@ -69,6 +74,7 @@ int Texture::levelCount() const {
 
 TextureLevel Texture::level(int k) const {
   k = std::clamp(k, 0, levelCount() - 1);
+  settle();
   if (k == 0) return {width_, height_, texels_.get()};
   int w = width_, h = height_;
   const std::uint32_t* src = texels_.get();

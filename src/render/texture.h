@@ -6,6 +6,8 @@
 
 namespace orvane {
 
+class DeferredShading;
+
 // Pixel layouts a texture can be made from; both are little-endian words in memory.
 enum class PixelFormat {
   A4R4G4B4,  // 16 bits: 4 each of alpha, red, green, blue
@@ -40,9 +42,18 @@ class Texture {
   int height() const { return height_; }
   bool isRenderTarget() const { return renderTarget_; }
 
-  std::uint32_t* pixels() { return texels_.get(); }
-  const std::uint32_t* pixels() const { return texels_.get(); }
-  std::uint32_t pixel(int x, int y) const { return texels_[std::size_t(y) * width_ + x]; }
+  std::uint32_t* pixels() {
+    settle();
+    return texels_.get();
+  }
+  const std::uint32_t* pixels() const {
+    settle();
+    return texels_.get();
+  }
+  std::uint32_t pixel(int x, int y) const {
+    settle();
+    return texels_[std::size_t(y) * width_ + x];
+  }
   void fill(std::uint32_t argb);
 
   // Number of levels down to 1 x 1.
@@ -50,6 +61,9 @@ class Texture {
   // Level k (0 is the texture itself); smaller levels are made here on first use.
   TextureLevel level(int k) const;
   void invalidateMips() { mips_.clear(); }
+  // The renderer's queue of quads not yet shaded into this texture (none: up to date); every
+  // read or write of the texels above shades them first.
+  void setPendingWrites(DeferredShading* queue) const { pending_ = queue; }
 
  private:
   int width_;
@@ -57,6 +71,12 @@ class Texture {
   bool renderTarget_;
   std::unique_ptr<std::uint32_t[]> texels_;
   mutable std::vector<std::vector<std::uint32_t>> mips_;  // levels 1 ... levelCount() - 1
+  mutable DeferredShading* pending_ = nullptr;
+
+  void settle() const {
+    if (pending_) settlePending();
+  }
+  void settlePending() const;
 };
 
 using TexturePtr = std::shared_ptr<Texture>;

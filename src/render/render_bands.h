@@ -1,0 +1,88 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "render/span_shader.h"
+#include "render/texture.h"
+#include "render/texture_sampler.h"
+
+namespace orvane {
+
+// A helper thread kept for the renderer's lifetime: run(job) calls job(1) there and job(0) on
+// the calling thread, and returns when both have finished.
+class BandWorker {
+ public:
+  BandWorker();
+  ~BandWorker();
+  BandWorker(const BandWorker&) = delete;
+  BandWorker& operator=(const BandWorker&) = delete;
+  void run(const std::function<void(int)>& job);
+
+ private:
+  void loop();
+  std::mutex mutex_;
+  std::condition_variable wake_, done_;
+  const std::function<void(int)>* job_ = nullptr;
+  std::uint64_t generation_ = 0, finished_ = 0;
+  bool quit_ = false;
+  std::thread thread_;
+};
+
+// The textured quads of the renderer, kept until something needs their pixels and then shaded
+// in two bands of rows, one per thread. Each band shades every queued span of its rows in the
+// order they were queued, so every pixel sees the same blends in the same order as when each
+// quad is shaded at once: the pixels do not depend on the number of threads.
+class DeferredShading {
+ public:
+  enum class Sampling { Untextured, Nearest, Filtered };
+  // One triangle's spans [firstSpan, endSpan) with their sampling and colour.
+  struct Job {
+    TexturePtr target;                // kept alive until shaded
+    std::uint32_t* pixels = nullptr;  // the target's texels, read without settling
+    TexturePtr texture;               // the same for the sampled texture (none for Untextured)
+    Sampling sampling = Sampling::Untextured;
+    SamplerSetup setup;
+    std::uint32_t colour = 0;
+    bool keepAlpha = false;
+    std::size_t firstSpan = 0, endSpan = 0;
+  };
+  struct QueuedSpan {
+    int y = 0;
+    SpanCoords coords;
+  };
+
+  // Queues a triangle; `spans` are added through addSpan before the next call.
+  Job& beginJob(TexturePtr target);
+  void addSpan(int y, const SpanCoords& coords) {
+    spans_.push_back({y, coords});
+    pixels_ += std::size_t(coords.x1 - coords.x0);
+  }
+  // Closes the triangle; a long queue is shaded at once, so that it stays small.
+  void endJob();
+  bool empty() const { return jobs_.empty(); }
+  // Shades everything queued (on two threads when it is worth it) and empties the queue.
+  void flush();
+
+  // Whether `pixels` of work are worth handing half to the helper thread.
+  bool worthTwoThreads(std::size_t pixels) const;
+  // job(0) here and job(1) on the helper, returning when both are done.
+  void runOnTwoThreads(const std::function<void(int)>& job);
+
+  // At most this many threads shade (1 or 2); for tests comparing the two.
+  static void limitThreads(int threads);
+
+ private:
+  void shadeBand(int y0, int y1) const;
+  std::vector<Job> jobs_;
+  std::vector<QueuedSpan> spans_;
+  std::size_t pixels_ = 0;
+  std::unique_ptr<BandWorker> worker_;
+};
+
+}  // namespace orvane

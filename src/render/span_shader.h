@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+
+#include "render/texture_sampler.h"
+
+namespace orvane {
+
+// One span of a textured triangle: pixels [x0, x1) of `row`, the first at texel coordinates
+// (u, v) (16 fractional bits), each next one (du, dv) further on.
+struct SpanCoords {
+  int x0 = 0, x1 = 0;
+  std::int64_t u = 0, v = 0, du = 0, dv = 0;
+};
+
+// Shades a span with the filtered sampler (Bilinear or Minified), texel x colour, blended over
+// the row as the renderer's rules say. The vector path gives the same bytes as the plain one:
+// every step is integer arithmetic, or float arithmetic on integers below 2^24, which is exact.
+void shadeFilteredSpan(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour,
+                       bool keepAlpha, const SamplerSetup& setup);
+
+// The same with the plain per-pixel code only, for comparing the two.
+void shadeFilteredSpanPlain(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour,
+                            bool keepAlpha, const SamplerSetup& setup);
+
+// Whether shadeFilteredSpan may use the AVX2 path (only where the processor has it); for tests.
+void allowVectorShading(bool allowed);
+bool vectorShadingAvailable();
+// Available and allowed: what the blur's vector path asks too.
+bool vectorShadingEnabled();
+
+}  // namespace orvane
