@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "render/avx2_region.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -61,8 +63,7 @@ bool alignedOneToOne(const BlurPassSetup& s) {
 }
 
 #if defined(__x86_64__)
-#pragma GCC push_options
-#pragma GCC target("avx2")
+ORVANE_BEGIN_AVX2_REGION
 // The taps of eight pixels, two to a register, each pixel's sum in the order of the taps as in
 // the plain loop: the same numbers, four independent sums in flight.
 void blurEightAvx2(const float* const (&tapTexels)[kBlurTaps], int i, bool keepAlpha,
@@ -99,7 +100,7 @@ void texelsToFloatsAvx2(const std::uint32_t* in, float* out, int count) {
     for (int c = 0; c < 4; ++c) out[4 * x + c] = float((in[x] >> (8 * c)) & 0xFF);
   }
 }
-#pragma GCC pop_options
+ORVANE_END_AVX2_REGION
 
 #endif
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 
+#include "render/avx2_region.h"
+
 #if defined(__x86_64__)
 #include <immintrin.h>
 #endif
@@ -27,8 +29,7 @@ inline void shadePixel(std::uint32_t& pixel, std::uint32_t texel, std::uint32_t 
 
 #if defined(__x86_64__)
 // Everything up to the matching pop is compiled for AVX2 and only called after the run-time check.
-#pragma GCC push_options
-#pragma GCC target("avx2")
+ORVANE_BEGIN_AVX2_REGION
 
 // The four channels of eight bilinear reads, two to a 32-bit lane, by the integer formula of
 // bilerp.
@@ -270,7 +271,7 @@ int shadeVector(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour
   return span.x1;
 }
 
-#pragma GCC pop_options
+ORVANE_END_AVX2_REGION
 
 bool cpuHasAvx2() {
   static const bool has = __builtin_cpu_supports("avx2");
