@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -30,22 +31,34 @@ void drawBackground(Renderer& renderer, const EmblemInfo& info, const ExportSett
 
 // The atlas as a texture with every mip level made, kept for the next export of the same atlas
 // (compared texel by texel), since converting it costs more than drawing a picture. The levels
-// are all made before the texture is shared, so renderers on several threads only read it.
+// are all made before the texture is shared, so renderers on several threads only read it. The
+// lock is held only to take or replace the cached pair; the comparison runs outside it, so
+// export workers on several threads do not wait for each other.
 TexturePtr atlasTexture(std::span<const std::uint16_t> atlas) {
+  struct CachedAtlas {
+    std::vector<std::uint16_t> texels;
+    TexturePtr texture;
+  };
   static std::mutex mutex;
-  static std::vector<std::uint16_t> cachedAtlas;
-  static TexturePtr cached;
-  std::lock_guard lock(mutex);
-  if (cached && cachedAtlas.size() == atlas.size() &&
-      std::memcmp(cachedAtlas.data(), atlas.data(), atlas.size_bytes()) == 0) {
-    return cached;
+  static std::shared_ptr<const CachedAtlas> cache;
+  std::shared_ptr<const CachedAtlas> current;
+  {
+    std::lock_guard lock(mutex);
+    current = cache;
+  }
+  if (current && current->texels.size() == atlas.size() &&
+      std::memcmp(current->texels.data(), atlas.data(), atlas.size_bytes()) == 0) {
+    return current->texture;
   }
   TexturePtr texture = makeTextureFromPixels(int(kAtlasWidth), int(kAtlasHeight), atlas.data(),
                                              PixelFormat::A4R4G4B4, 16);
   if (!texture) return nullptr;
   texture->level(texture->levelCount() - 1);
-  cachedAtlas.assign(atlas.begin(), atlas.end());
-  cached = texture;
+  auto fresh = std::make_shared<CachedAtlas>();
+  fresh->texels.assign(atlas.begin(), atlas.end());
+  fresh->texture = texture;
+  std::lock_guard lock(mutex);
+  cache = std::move(fresh);
   return texture;
 }
 

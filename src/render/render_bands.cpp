@@ -8,8 +8,6 @@
 namespace orvane {
 namespace {
 
-std::atomic<int> threadLimit{2};
-
 // Below this many pixels the hand-over to the helper costs more than it saves.
 constexpr std::size_t kPixelsWorthTwoThreads = 16384;
 
@@ -82,8 +80,7 @@ DeferredShading::Job& DeferredShading::beginJob(TexturePtr target) {
 
 bool DeferredShading::worthTwoThreads(std::size_t pixels) const {
   static const bool twoCores = std::thread::hardware_concurrency() > 1;
-  return twoCores && threadLimit.load(std::memory_order_relaxed) > 1 &&
-         pixels >= kPixelsWorthTwoThreads;
+  return twoCores && threadLimit_ > 1 && pixels >= kPixelsWorthTwoThreads;
 }
 
 void DeferredShading::runOnTwoThreads(const std::function<void(int)>& job) {
@@ -97,7 +94,7 @@ void DeferredShading::endJob() {
   if (spans_.size() >= kLongQueue) flush();
 }
 
-void DeferredShading::limitThreads(int threads) { threadLimit.store(std::clamp(threads, 1, 2)); }
+void DeferredShading::limitThreads(int threads) { threadLimit_ = std::clamp(threads, 1, 2); }
 
 void DeferredShading::shadeBand(int y0, int y1) const {
   for (const Job& job : jobs_) {

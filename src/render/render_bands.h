@@ -74,8 +74,8 @@ class DeferredShading {
   // job(0) here and job(1) on the helper, returning when both are done.
   void runOnTwoThreads(const std::function<void(int)>& job);
 
-  // At most this many threads shade (1 or 2); for tests comparing the two.
-  static void limitThreads(int threads);
+  // At most this many threads shade (1 or 2).
+  void limitThreads(int threads);
 
  private:
   void shadeBand(int y0, int y1) const;
@@ -83,6 +83,7 @@ class DeferredShading {
   std::vector<QueuedSpan> spans_;
   std::size_t pixels_ = 0;
   std::unique_ptr<BandWorker> worker_;
+  int threadLimit_ = 2;
 };
 
 }  // namespace orvane

@@ -17,10 +17,16 @@ std::int64_t toFixed(double texels) { return std::llround(texels * 65536.0); }
 
 }  // namespace
 
+void Renderer::setShadingThreads(int threads) {
+  shadingThreads_ = threads;
+  if (deferred_) deferred_->limitThreads(threads);
+}
+
 bool Renderer::create(int width, int height, bool /*lockable*/) {
   release();
   if (!sideOk(width) || !sideOk(height)) return false;
   if (!deferred_) deferred_ = std::make_shared<DeferredShading>();
+  deferred_->limitThreads(shadingThreads_);
   backBuffer_ = std::make_shared<Texture>(width, height, false);
   backBuffer_->fill(0xFF000000u);
   filter_ = TextureFilter::Point;

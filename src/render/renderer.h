@@ -112,6 +112,10 @@ class Renderer {
   void setViewport(int width, int height);
   // Limits every write to the rectangle (clipped to the target); nullopt removes the limit.
   void setScissor(std::optional<PixelRect> rect) { scissor_ = rect; }
+  // At most this many threads (1 or 2, default 2) shade this renderer's quads and blur passes;
+  // the pixels are the same either way. Callers that already keep every core busy, such as a
+  // pool of export workers, ask for 1.
+  void setShadingThreads(int threads);
 
   // The blur: always available in this renderer.
   bool hasBlur() const { return isCreated(); }
@@ -156,6 +160,7 @@ class Renderer {
   std::vector<Span> spans_;           // scratch
   std::vector<TexturePtr> recycled_;  // render textures handed out, kept for reuse
   std::shared_ptr<DeferredShading> deferred_;
+  int shadingThreads_ = 2;
 };
 
 }  // namespace orvane

@@ -38,10 +38,7 @@ TexturePtr randomTexture(std::mt19937& rng, int side) {
 
 // Restores the shading switches whatever a test does.
 struct Switches {
-  ~Switches() {
-    allowVectorShading(true);
-    DeferredShading::limitThreads(2);
-  }
+  ~Switches() { allowVectorShading(true); }
 };
 
 TEST(FastPaths, VectorSpansGiveTheBytesOfThePlainSpans) {
@@ -99,8 +96,8 @@ void drawRandomQuads(Renderer& r) {
 std::vector<std::uint32_t> drawRandomScene(bool vector, int threads, bool intoTexture) {
   Switches restore;
   allowVectorShading(vector);
-  DeferredShading::limitThreads(threads);
   Renderer r;
+  r.setShadingThreads(threads);
   test::setUpWithAtlas(r, 300, 200);
   TexturePtr target;
   if (intoTexture) {
@@ -121,8 +118,8 @@ std::vector<std::uint32_t> drawRandomScene(bool vector, int threads, bool intoTe
 std::vector<std::uint32_t> drawBlurredRandomScene(bool vector, int threads, float g) {
   Switches restore;
   allowVectorShading(vector);
-  DeferredShading::limitThreads(threads);
   Renderer r;
+  r.setShadingThreads(threads);
   test::setUpWithAtlas(r, 300, 200);
   r.beginFrame(0xFF000000);
   EXPECT_TRUE(drawBlurredScene(r, g, g / 2, [&] {

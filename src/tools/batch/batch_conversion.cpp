@@ -8,6 +8,7 @@
 
 #include "formats/binary_emblem_file.h"
 #include "render/image_export.h"
+#include "render/renderer.h"
 #include "tools/batch/batch_output_name.h"
 #include "tools/batch/emblem_folder.h"
 
@@ -87,9 +88,19 @@ int batchWorkerCount(int jobs) {
 bool exportBatchPicture(const EmblemDocument& document, std::span<const std::uint16_t> atlas,
                         const std::filesystem::path& output, const BatchSettings& settings,
                         std::string* error) {
-  return exportImage(document, atlas, output, settings.format, settings.scale,
-                     settings.checkerBackground, settings.backgroundColour,
-                     settings.colourConversion, settings.blur, error);
+  if (output.empty()) {
+    if (error) *error = "no file name";
+    return false;
+  }
+  Renderer renderer;
+  // With several workers every core is busy already: a renderer's own helper thread would only
+  // compete with them. A single worker lets its renderer shade on two threads.
+  renderer.setShadingThreads(batchWorkerCount(settings.jobs) > 1 ? 1 : 2);
+  const ExportSettings exportSettings{settings.scale, settings.checkerBackground,
+                                      settings.backgroundColour, settings.colourConversion,
+                                      settings.blur};
+  if (!renderExportPicture(renderer, document, atlas, exportSettings, error)) return false;
+  return renderer.saveBackBuffer(output, settings.format, error);
 }
 
 BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const std::uint16_t> atlas,
