@@ -51,4 +51,17 @@ constexpr std::uint32_t blendOver(std::uint32_t source, std::uint32_t dest, bool
   return keepAlpha ? out : (out | 0xFF000000u);
 }
 
+// texel x colour blended over one pixel; a result of alpha 0 leaves the pixel alone.
+inline void shadePixel(std::uint32_t& pixel, std::uint32_t texel, std::uint32_t colour,
+                       bool keepAlpha) {
+  if ((texel >> 24) == 0) return;
+  const std::uint32_t source = colour == 0xFFFFFFFFu ? texel : modulate(texel, colour);
+  const std::uint32_t alpha = source >> 24;
+  if (alpha == 255) {
+    pixel = source;
+  } else if (alpha != 0) {
+    pixel = blendOver(source, pixel, keepAlpha);
+  }
+}
+
 }  // namespace orvane

@@ -11,18 +11,6 @@ namespace {
 // Below this many pixels the hand-over to the helper costs more than it saves.
 constexpr std::size_t kPixelsWorthTwoThreads = 16384;
 
-inline void shadePixel(std::uint32_t& pixel, std::uint32_t texel, std::uint32_t colour,
-                       bool keepAlpha) {
-  if ((texel >> 24) == 0) return;
-  const std::uint32_t source = colour == 0xFFFFFFFFu ? texel : modulate(texel, colour);
-  const std::uint32_t alpha = source >> 24;
-  if (alpha == 255) {
-    pixel = source;
-  } else if (alpha != 0) {
-    pixel = blendOver(source, pixel, keepAlpha);
-  }
-}
-
 }  // namespace
 
 BandWorker::BandWorker() : thread_([this] { loop(); }) {}

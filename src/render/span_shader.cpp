@@ -14,19 +14,6 @@ namespace {
 
 std::atomic<bool> vectorAllowed{true};
 
-// texel x colour blended over one pixel; a result of alpha 0 leaves the pixel alone.
-inline void shadePixel(std::uint32_t& pixel, std::uint32_t texel, std::uint32_t colour,
-                       bool keepAlpha) {
-  if ((texel >> 24) == 0) return;
-  const std::uint32_t source = colour == 0xFFFFFFFFu ? texel : modulate(texel, colour);
-  const std::uint32_t alpha = source >> 24;
-  if (alpha == 255) {
-    pixel = source;
-  } else if (alpha != 0) {
-    pixel = blendOver(source, pixel, keepAlpha);
-  }
-}
-
 #if defined(__x86_64__)
 // Everything up to the matching pop is compiled for AVX2 and only called after the run-time check.
 ORVANE_BEGIN_AVX2_REGION
