@@ -35,10 +35,10 @@ bool makeTargetPixels(const Picture& picture, TargetPixels& target) {
   return true;
 }
 
-bool loadTargetPicture(std::span<const std::uint8_t> bytes, TargetPixels& target,
-                       std::string* error) {
-  Picture picture;
-  if (!readPicture(bytes, picture, error)) return false;
+namespace {
+
+// Draws a decoded picture into `target`, leaving `target` as it was when that fails.
+bool adoptPicture(const Picture& picture, TargetPixels& target, std::string* error) {
   TargetPixels made;
   if (!makeTargetPixels(picture, made)) {
     if (error) *error = "the picture cannot be drawn";
@@ -48,17 +48,18 @@ bool loadTargetPicture(std::span<const std::uint8_t> bytes, TargetPixels& target
   return true;
 }
 
+}  // namespace
+
+bool loadTargetPicture(std::span<const std::uint8_t> bytes, TargetPixels& target,
+                       std::string* error) {
+  Picture picture;
+  return readPicture(bytes, picture, error) && adoptPicture(picture, target, error);
+}
+
 bool loadTargetPictureFile(const std::filesystem::path& path, TargetPixels& target,
                            std::string* error) {
   Picture picture;
-  if (!readPictureFile(path, picture, error)) return false;
-  TargetPixels made;
-  if (!makeTargetPixels(picture, made)) {
-    if (error) *error = "the picture cannot be drawn";
-    return false;
-  }
-  target = std::move(made);
-  return true;
+  return readPictureFile(path, picture, error) && adoptPicture(picture, target, error);
 }
 
 }  // namespace orvane
