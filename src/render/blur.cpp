@@ -191,23 +191,21 @@ void shadeGeneral(const BlurPassSetup& s, BlurRows& rows, const Span& span, std:
 }  // namespace
 
 const float* BlurRows::row(int y) {
+  const int w = source_.width();
+  float* r = floats_ + std::size_t(y) * w * 4;
   std::call_once(made_[std::size_t(y)], [&] {
-    const int w = source_.width();
-    std::unique_ptr<float[]> r(new float[std::size_t(w) * 4]);
     const std::uint32_t* in = texels_ + std::size_t(y) * w;
 #if defined(__x86_64__)
     if (vectorShadingEnabled()) {
-      texelsToFloatsAvx2(in, r.get(), w);
-      rows_[std::size_t(y)] = std::move(r);
+      texelsToFloatsAvx2(in, r, w);
       return;
     }
 #endif
     for (int x = 0; x < w; ++x) {
       for (int c = 0; c < 4; ++c) r[4 * x + c] = float((in[x] >> (8 * c)) & 0xFF);
     }
-    rows_[std::size_t(y)] = std::move(r);
   });
-  return rows_[std::size_t(y)].get();
+  return r;
 }
 
 void shadeBlurSpanRange(const BlurPassSetup& setup, const Span* first, const Span* last,

@@ -32,11 +32,16 @@ struct BlurPassSetup {
 // by the triangles of one pass and by the threads shading it.
 class BlurRows {
  public:
-  explicit BlurRows(const Texture& source)
+  // The rows are kept in `scratch`, which grows to fit them and may be handed to the next
+  // BlurRows once this one is gone, so that passes after the first take no memory.
+  BlurRows(const Texture& source, std::vector<float>& scratch)
       : source_(source),
         texels_(source.pixels()),
-        rows_(source.height()),
-        made_(new std::once_flag[std::size_t(source.height())]) {}
+        made_(new std::once_flag[std::size_t(source.height())]) {
+    const std::size_t floats = std::size_t(source.width()) * source.height() * 4;
+    if (scratch.size() < floats) scratch.resize(floats);
+    floats_ = scratch.data();
+  }
   const float* row(int y);
   int width() const { return source_.width(); }
   int height() const { return source_.height(); }
@@ -44,7 +49,7 @@ class BlurRows {
  private:
   const Texture& source_;
   const std::uint32_t* texels_;
-  std::vector<std::unique_ptr<float[]>> rows_;
+  float* floats_;  // row y at floats_ + 4 * width * y, made on first use
   std::unique_ptr<std::once_flag[]> made_;
 };
 

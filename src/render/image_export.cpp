@@ -34,7 +34,7 @@ void drawBackground(Renderer& renderer, const EmblemInfo& info, const ExportSett
 // are all made before the texture is shared, so renderers on several threads only read it. The
 // lock is held only to take or replace the cached pair; the comparison runs outside it, so
 // export workers on several threads do not wait for each other.
-TexturePtr atlasTexture(std::span<const std::uint16_t> atlas) {
+TexturePtr cachedAtlasTexture(std::span<const std::uint16_t> atlas) {
   struct CachedAtlas {
     std::vector<std::uint16_t> texels;
     TexturePtr texture;
@@ -78,27 +78,48 @@ bool exportPictureSize(const EmblemDocument& document, float scale, int& width, 
   return true;
 }
 
+TexturePtr exportAtlasTexture(std::span<const std::uint16_t> atlas) {
+  if (atlas.size() != kAtlasPixelCount) return nullptr;
+  return cachedAtlasTexture(atlas);
+}
+
 bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
                          std::span<const std::uint16_t> atlas, const ExportSettings& settings,
                          std::string* error) {
-  renderer.release();
-  if (atlas.size() != kAtlasPixelCount) return fail(error, "parts atlas missing");
+  if (atlas.size() != kAtlasPixelCount) {
+    renderer.release();
+    return fail(error, "parts atlas missing");
+  }
+  return renderExportPicture(renderer, document, exportAtlasTexture(atlas), settings, error);
+}
+
+bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
+                         const TexturePtr& atlas, const ExportSettings& settings,
+                         std::string* error) {
+  // Everything is checked before the renderer is made again; a refusal leaves it released.
+  auto refuse = [&](const char* reason) {
+    renderer.release();
+    return fail(error, reason);
+  };
+  if (!atlas || atlas->width() != int(kAtlasWidth) || atlas->height() != int(kAtlasHeight)) {
+    return refuse("parts atlas missing");
+  }
   const EmblemNode* root = document.root();
-  if (!root || root->kind() != NodeKind::Info) return fail(error, "no emblem to export");
+  if (!root || root->kind() != NodeKind::Info) return refuse("no emblem to export");
   if (!std::isfinite(settings.scale) || !(settings.scale > 0.0f)) {
-    return fail(error, "scale must be a number above 0");
+    return refuse("scale must be a number above 0");
   }
   int width = 0, height = 0;
   if (!exportPictureSize(document, settings.scale, width, height)) {
-    return fail(error, "picture size would be 0 or above 16384 pixels");
+    return refuse("picture size would be 0 or above 16384 pixels");
   }
   const float g = 256.0f * settings.scale;
   if (settings.blur && !(g < float(kMaxBlurSide) + 1.0f)) {
-    return fail(error, "blur is limited to scale 32");
+    return refuse("blur is limited to scale 32");
   }
-  if (!renderer.create(width, height, false)) return fail(error, "cannot make the picture");
+  if (!renderer.create(width, height, false)) return refuse("cannot make the picture");
   renderer.useAnisotropicFiltering();
-  renderer.setTexture(atlasTexture(atlas));
+  renderer.setTexture(atlas);
   const EmblemInfo info = root->info();
   bool drawn = false;
   if (settings.blur && renderer.hasBlur()) {

@@ -33,6 +33,17 @@ bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
                          std::span<const std::uint16_t> atlas, const ExportSettings& settings,
                          std::string* error = nullptr);
 
+// The atlas (1024 x 2048 A4R4G4B4 texels) as the texture exports draw with, every mip level
+// made; none for an atlas of another size. Exports of the same atlas share one texture, which
+// renderers on any thread only read.
+TexturePtr exportAtlasTexture(std::span<const std::uint16_t> atlas);
+
+// The same with the texture of exportAtlasTexture, for callers that export many pictures with
+// one atlas and so need not have it compared again each time.
+bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
+                         const TexturePtr& atlas, const ExportSettings& settings,
+                         std::string* error = nullptr);
+
 // Renders the emblem offscreen and writes it as a picture file; true when the file was written.
 // Everything it makes is released before it returns.
 bool exportImage(const EmblemDocument& document, std::span<const std::uint16_t> atlas,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/atomic_file.h"
 #include "render/blur.h"
 #include "render/pixel_blend.h"
 #include "render/render_bands.h"
@@ -23,7 +24,7 @@ void Renderer::setShadingThreads(int threads) {
 }
 
 bool Renderer::create(int width, int height, bool /*lockable*/) {
-  release();
+  dropFrame();
   if (!sideOk(width) || !sideOk(height)) return false;
   if (!deferred_) deferred_ = std::make_shared<DeferredShading>();
   deferred_->limitThreads(shadingThreads_);
@@ -39,14 +40,19 @@ void Renderer::settle() const {
   if (deferred_) deferred_->flush();
 }
 
-void Renderer::release() {
+void Renderer::dropFrame() {
   settle();
   backBuffer_.reset();
   renderTarget_.reset();
   texture_.reset();
   scissor_.reset();
   spans_.clear();
+}
+
+void Renderer::release() {
+  dropFrame();
   recycled_.clear();
+  blurScratch_ = {};
 }
 
 void Renderer::setProjection(float width, float height) {
@@ -235,7 +241,7 @@ void Renderer::blurPass(const TexturePtr& source, int pass, float h) {
   const PixelRect clip = writableRect();
   Triangle tris[2];
   quadTriangles({-h, h}, {-h, -h}, {h, h}, {h, -h}, AtlasCell{0, 0, 1, 1}, tris);
-  BlurRows rows(*src);
+  BlurRows rows(*src, blurScratch_);
   for (Triangle& tri : tris) {
     spansOf(tri, clip);
     if (spans_.empty()) continue;
@@ -276,8 +282,7 @@ void Renderer::blurPass(const TexturePtr& source, int pass, float h) {
   }
 }
 
-bool Renderer::saveBackBuffer(const std::filesystem::path& path, ImageFormat format,
-                              std::string* error) const {
+bool Renderer::encodeBackBuffer(ImageFormat format, std::string& bytes, std::string* error) const {
   if (!backBuffer_) {
     if (error) *error = "no back buffer";
     return false;
@@ -294,7 +299,13 @@ bool Renderer::saveBackBuffer(const std::filesystem::path& path, ImageFormat for
     picture.rgba[4 * i + 2] = std::uint8_t(in[i]);
     picture.rgba[4 * i + 3] = 0xFF;
   }
-  return writePictureFile(path, picture, format, false, error);
+  return encodePicture(picture, format, false, bytes, error);
+}
+
+bool Renderer::saveBackBuffer(const std::filesystem::path& path, ImageFormat format,
+                              std::string* error) const {
+  std::string bytes;
+  return encodeBackBuffer(format, bytes, error) && saveFileAtomically(path, bytes, error);
 }
 
 }  // namespace orvane

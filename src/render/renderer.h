@@ -72,10 +72,12 @@ class Renderer {
 
   // Makes the back buffer (width x height, 1 ... kMaxTextureSide each) and the fixed state:
   // projection and viewport of that size, blending on, point filtering. `lockable` is accepted
-  // for the callers' sake; every back buffer here can be read.
+  // for the callers' sake; every back buffer here can be read. The render textures kept for
+  // reuse stay, so a renderer made again for each of many pictures does not ask for them anew.
   bool create(int width, int height, bool lockable = false);
   bool isCreated() const { return backBuffer_ != nullptr; }
-  // Frees the back buffer and unbinds everything; safe to call twice or before create.
+  // Frees the back buffer and the render textures kept for reuse and unbinds everything; safe
+  // to call twice or before create.
   void release();
 
   // Switches texture reads to the filtered rules (bilinear when magnified, mip-mapped and
@@ -127,6 +129,9 @@ class Renderer {
 
   // The back buffer; empty before create.
   PixelView backBuffer() const;
+  // The back buffer encoded as a picture file (opaque), for writing later. False when there is
+  // no back buffer or it cannot be encoded.
+  bool encodeBackBuffer(ImageFormat format, std::string& bytes, std::string* error = nullptr) const;
   // Writes the back buffer as a picture file (opaque) through the atomic saver. False when
   // there is no back buffer, or the file cannot be encoded or written.
   bool saveBackBuffer(const std::filesystem::path& path, ImageFormat format,
@@ -157,8 +162,13 @@ class Renderer {
   std::optional<PixelRect> scissor_;
   float blurWidth_ = 1, blurHeight_ = 1;
   PresentHook presentHook_;
-  std::vector<Span> spans_;           // scratch
-  std::vector<TexturePtr> recycled_;  // render textures handed out, kept for reuse
+  std::vector<Span> spans_;  // scratch
+  // The frame's state: everything release frees but the render textures kept for reuse.
+  void dropFrame();
+
+  std::vector<TexturePtr> recycled_;
+  std::vector<float> blurScratch_;  // the blur's source rows as floats, kept between passes  //
+                                    // render textures handed out, kept for reuse
   std::shared_ptr<DeferredShading> deferred_;
   int shadingThreads_ = 2;
 };

@@ -124,6 +124,29 @@ TEST(ImageExport, StandardEmblemExportEqualsTheEditorPictureInViewerMode) {
   }
 }
 
+TEST(ImageExport, ARendererUsedForManyExportsDrawsWhatFreshOnesDraw) {
+  // Sizes and blur change from picture to picture, so kept render textures and the blur's kept
+  // rows meet pictures of other sizes.
+  EmblemDocument d;
+  test::newEmblem(d, 64, 48);
+  addLayer(d, d.root(), -30, -20, 10, 22, 0xC04080C0, 7);
+  addLayer(d, d.root(), -5, -24, 32, 24, 0xFF808080, test::kGradientPart);
+  const ExportSettings sequence[] = {{4.0f, true, 0, true, true},
+                                     {1.0f, false, 0x123456, true, true},
+                                     {2.5f, true, 0, false, false},
+                                     {4.0f, true, 0, true, true}};
+  Renderer reused;
+  for (const ExportSettings& settings : sequence) {
+    Renderer fresh;
+    ASSERT_TRUE(render(fresh, d, settings));
+    ASSERT_TRUE(render(reused, d, settings));
+    const PixelView a = fresh.backBuffer(), b = reused.backBuffer();
+    ASSERT_EQ(a.width, b.width);
+    ASSERT_EQ(a.height, b.height);
+    EXPECT_TRUE(std::equal(a.pixels, a.pixels + a.width * a.height, b.pixels)) << settings.scale;
+  }
+}
+
 TEST(ImageExport, WritesAnOpaquePictureFileOrReportsFailure) {
   EmblemDocument d;
   test::newEmblem(d, 32, 32);

@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
 
+#include "base/atomic_file.h"
 #include "formats/binary_emblem_file.h"
 #include "render/image_export.h"
 #include "render/renderer.h"
+#include "tools/batch/background_saver.h"
 #include "tools/batch/batch_output_name.h"
 #include "tools/batch/emblem_folder.h"
 
@@ -27,13 +30,14 @@ struct OutputTask {
   std::vector<int> files;
 };
 
-// Calls work(0), work(1), ... up to count - 1 on `workers` threads, the caller's included, handing
-// out the indices in order while `running` is set. False when it stopped before handing out all.
+// Calls work(0, worker), work(1, worker), ... up to count - 1 on `workers` threads, the caller's
+// included (worker 0), handing out the indices in order while `running` is set. False when it
+// stopped before handing out all.
 template <typename Work>
 bool shareOut(int count, int workers, const std::atomic<bool>& running, Work work) {
   std::atomic<int> next{0};
   std::atomic<bool> stopped{false};
-  auto loop = [&] {
+  auto loop = [&](int worker) {
     for (;;) {
       const int index = next.fetch_add(1);
       if (index >= count) return;
@@ -41,18 +45,18 @@ bool shareOut(int count, int workers, const std::atomic<bool>& running, Work wor
         stopped.store(true);
         return;
       }
-      work(index);
+      work(index, worker);
     }
   };
   std::vector<std::thread> threads;
   for (int w = 1; w < std::min(workers, count); ++w) {
     try {
-      threads.emplace_back(loop);
+      threads.emplace_back(loop, w);
     } catch (const std::system_error&) {
       break;  // run with the threads that could be started
     }
   }
-  loop();
+  loop(0);
   for (std::thread& thread : threads) thread.join();
   return !stopped.load();
 }
@@ -80,27 +84,45 @@ std::vector<OutputTask> outputTasks(const std::vector<PlannedFile>& plan) {
 
 }  // namespace
 
+int batchFilesInHand(int workers) {
+  workers = std::max(workers, 1);
+  return workers + workers + kBatchSaverThreads;  // drawn, queued for saving, being saved
+}
+
 int batchWorkerCount(int jobs) {
   if (jobs > 0) return jobs;
   return int(std::max(1u, std::thread::hardware_concurrency()));
 }
 
-bool exportBatchPicture(const EmblemDocument& document, std::span<const std::uint16_t> atlas,
+bool renderBatchPicture(Renderer& renderer, const EmblemDocument& document, const TexturePtr& atlas,
+                        const BatchSettings& settings, std::string& bytes, std::string* error) {
+  // A job is one thread: the picture is shaded on the worker's own thread, so `jobs` says how
+  // many cores the conversion keeps busy (the default, one job per core, fills them all).
+  renderer.setShadingThreads(1);
+  const ExportSettings exportSettings{settings.scale, settings.checkerBackground,
+                                      settings.backgroundColour, settings.colourConversion,
+                                      settings.blur};
+  return renderExportPicture(renderer, document, atlas, exportSettings, error) &&
+         renderer.encodeBackBuffer(settings.format, bytes, error);
+}
+
+bool exportBatchPicture(Renderer& renderer, const EmblemDocument& document, const TexturePtr& atlas,
                         const std::filesystem::path& output, const BatchSettings& settings,
                         std::string* error) {
   if (output.empty()) {
     if (error) *error = "no file name";
     return false;
   }
+  std::string bytes;
+  return renderBatchPicture(renderer, document, atlas, settings, bytes, error) &&
+         saveFileAtomically(output, bytes, error);
+}
+
+bool exportBatchPicture(const EmblemDocument& document, std::span<const std::uint16_t> atlas,
+                        const std::filesystem::path& output, const BatchSettings& settings,
+                        std::string* error) {
   Renderer renderer;
-  // With several workers every core is busy already: a renderer's own helper thread would only
-  // compete with them. A single worker lets its renderer shade on two threads.
-  renderer.setShadingThreads(batchWorkerCount(settings.jobs) > 1 ? 1 : 2);
-  const ExportSettings exportSettings{settings.scale, settings.checkerBackground,
-                                      settings.backgroundColour, settings.colourConversion,
-                                      settings.blur};
-  if (!renderExportPicture(renderer, document, atlas, exportSettings, error)) return false;
-  return renderer.saveBackBuffer(output, settings.format, error);
+  return exportBatchPicture(renderer, document, exportAtlasTexture(atlas), output, settings, error);
 }
 
 BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const std::uint16_t> atlas,
@@ -113,7 +135,7 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
 
   // First every file is read once to learn where its picture goes.
   std::vector<PlannedFile> plan(names.size());
-  const bool planned = shareOut(report.total, workers, running, [&](int i) {
+  const bool planned = shareOut(report.total, workers, running, [&](int i, int) {
     EmblemDocument document;
     PlannedFile& file = plan[std::size_t(i)];
     file.loaded = readBinaryEmblem(document, inputPath(i), &file.reason);
@@ -129,35 +151,61 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
 
   // Then each output picture is made by one thread from the latest file that can make it.
   const std::vector<OutputTask> tasks = outputTasks(plan);
+  // One atlas texture for the run and one renderer per worker, kept from picture to picture.
+  const TexturePtr atlasTexture = exportAtlasTexture(atlas);
+  std::vector<std::unique_ptr<Renderer>> renderers(std::size_t(std::max(workers, 1)));
+  for (auto& renderer : renderers) renderer = std::make_unique<Renderer>();
   std::mutex reportMutex;
   std::vector<std::pair<int, std::string>> failures;
-  const bool finished = shareOut(int(tasks.size()), workers, running, [&](int t) {
+  auto finishTask = [&](int t, bool written, std::vector<std::pair<int, std::string>>& failed) {
+    const std::lock_guard lock(reportMutex);
+    report.written += written ? 1 : 0;
+    for (auto& failure : failed) failures.push_back(std::move(failure));
+    for (std::size_t k = 0; k < tasks[std::size_t(t)].files.size(); ++k) {
+      ++report.handled;
+      if (progress) progress(report.handled, CountEmblemFiles(settings.inputFolder));
+    }
+  };
+  // The workers only draw and encode; the files go to disk on the saver's thread, so that no
+  // worker waits for the disk.
+  BackgroundSaver saver(kBatchSaverThreads, std::size_t(std::max(workers, 1)));
+  const bool finished = shareOut(int(tasks.size()), workers, running, [&](int t, int worker) {
+    const std::vector<int>& files = tasks[std::size_t(t)].files;
     std::vector<std::pair<int, std::string>> taskFailures;
     bool written = false;
-    for (int i : tasks[std::size_t(t)].files) {
-      if (written) break;  // the earlier files would have been overwritten
+    for (std::size_t k = 0; k < files.size() && !written; ++k) {
+      const int i = files[k];
       const PlannedFile& file = plan[std::size_t(i)];
       if (!file.loaded) {
         taskFailures.emplace_back(i, file.reason);
         continue;
       }
       EmblemDocument document;
-      std::string reason;
-      if (readBinaryEmblem(document, inputPath(i), &reason) &&
-          exportBatchPicture(document, atlas, file.output, settings, &reason)) {
-        written = true;
-      } else {
+      std::string reason, bytes;
+      if (!readBinaryEmblem(document, inputPath(i), &reason) ||
+          !renderBatchPicture(*renderers[std::size_t(worker)], document, atlasTexture, settings,
+                              bytes, &reason)) {
         taskFailures.emplace_back(i, reason.empty() ? "no picture was made" : std::move(reason));
+        continue;
       }
+      if (k + 1 == files.size()) {
+        // No earlier file to fall back on: the task ends when the saver is done with it.
+        saver.save(
+            file.output, std::move(bytes),
+            [&, t, i, failed = std::move(taskFailures)](bool saved, std::string why) mutable {
+              if (!saved) failed.emplace_back(i, std::move(why));
+              finishTask(t, saved, failed);
+            });
+        return;
+      }
+      // An earlier file makes the picture if this one cannot be saved, so this save is waited
+      // for (only files that share an output name come here).
+      written = saveFileAtomically(file.output, bytes, &reason);
+      if (!written) taskFailures.emplace_back(i, std::move(reason));
     }
-    const std::lock_guard lock(reportMutex);
-    report.written += written ? 1 : 0;
-    for (auto& failure : taskFailures) failures.push_back(std::move(failure));
-    for (std::size_t k = 0; k < tasks[std::size_t(t)].files.size(); ++k) {
-      ++report.handled;
-      if (progress) progress(report.handled, CountEmblemFiles(settings.inputFolder));
-    }
+    finishTask(t, written, taskFailures);
   });
+  saver.finish();
   report.cancelled = !finished;
 
   std::sort(failures.begin(), failures.end(),

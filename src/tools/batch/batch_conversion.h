@@ -10,6 +10,7 @@
 
 #include "document/emblem_document.h"
 #include "render/picture_file.h"
+#include "render/renderer.h"
 
 namespace orvane {
 
@@ -48,7 +49,18 @@ using BatchProgress = std::function<void(int position, int total)>;
 // The number of worker threads a `jobs` setting means: itself, or one per core for 0 or less.
 int batchWorkerCount(int jobs);
 
+// Pictures are drawn and encoded by the workers and written by this many threads of their own,
+// which spend most of their time waiting for the disk.
+inline constexpr int kBatchSaverThreads = 2;
+// The most files a run with this many workers has in hand at once (being drawn, waiting to be
+// saved, being saved); all of them finish when the run is cancelled.
+int batchFilesInHand(int workers);
+
 // Exports one emblem with the run's options (exportImage); false with the reason otherwise.
+// The first form draws with the caller's renderer and an atlas texture from exportAtlasTexture.
+bool exportBatchPicture(Renderer& renderer, const EmblemDocument& document, const TexturePtr& atlas,
+                        const std::filesystem::path& output, const BatchSettings& settings,
+                        std::string* error = nullptr);
 bool exportBatchPicture(const EmblemDocument& document, std::span<const std::uint16_t> atlas,
                         const std::filesystem::path& output, const BatchSettings& settings,
                         std::string* error = nullptr);
@@ -65,8 +77,8 @@ bool exportBatchPicture(const EmblemDocument& document, std::span<const std::uin
 // is not reported.
 //
 // `running` is tested before each file is handed out; clearing it (from any thread) lets the
-// files in hand finish and ends the run with `cancelled` set. Unreadable files and failed exports
-// are reported in `failures` and the run goes on.
+// files in hand (batchFilesInHand) finish and ends the run with `cancelled` set. Unreadable files
+// and failed exports are reported in `failures` and the run goes on.
 BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const std::uint16_t> atlas,
                                const std::atomic<bool>& running,
                                const BatchProgress& progress = {});
