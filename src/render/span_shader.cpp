@@ -140,15 +140,15 @@ inline __m256i div255x16(__m256i x) {
   return _mm256_srli_epi16(_mm256_add_epi16(t, _mm256_srli_epi16(t, 8)), 8);
 }
 
-// Eight pixels from `pixels` on, those of the lanes set in `lanes` (all, or the first few at the
-// end of a span): sampled, modulated, blended and stored.
-__attribute__((always_inline)) inline void shade8(std::uint32_t* pixels, __m256i u, __m256i v,
-                                                  std::uint32_t colour, bool keepAlpha,
-                                                  const SamplerSetup& s, bool minified,
-                                                  __m256i lanes, bool allLanes) {
+// Samples eight pixels and multiplies them by the colour, the renderer's source before blending:
+// blue | red << 16 and green | alpha << 16 in each lane. False, with nothing set, when all the
+// texels read are clear, so that no source can change its pixel.
+__attribute__((always_inline)) inline bool source8(__m256i u, __m256i v, std::uint32_t colour,
+                                                   const SamplerSetup& s, bool minified,
+                                                   __m256i& sourceRB, __m256i& sourceGA) {
   Channels8 texel = {};
   if (!minified) {
-    if (!bilinear8(s.level0, s.rect, u, v, texel, true)) return;
+    if (!bilinear8(s.level0, s.rect, u, v, texel, true)) return false;
   } else {
     const __m256i half = _mm256_set1_epi32(0x8000);
     const __m128i shift = _mm_cvtsi32_si128(s.levelIndex);
@@ -167,7 +167,7 @@ __attribute__((always_inline)) inline void shade8(std::uint32_t* pixels, __m256i
       Channels8 tap = {};
       const bool visible = bilinear8(s.level, s.levelRect, uk, vk, tap, s.taps == 1);
       if (s.taps == 1) {
-        if (!visible) return;
+        if (!visible) return false;
         texel = tap;
         break;
       }
@@ -185,11 +185,21 @@ __attribute__((always_inline)) inline void shade8(std::uint32_t* pixels, __m256i
     }
   }
   // Every product below is at most 255 * 255.
-  const __m256i rb = texel.pair[0], ga = texel.pair[1];
   const __m256i colourRB = _mm256_set1_epi32(int((colour & 0xFF) | (colour >> 16 & 0xFF) << 16));
   const __m256i colourGA = _mm256_set1_epi32(int((colour >> 8 & 0xFF) | (colour >> 24) << 16));
-  const __m256i sourceRB = div255x16(_mm256_mullo_epi16(rb, colourRB));
-  const __m256i sourceGA = div255x16(_mm256_mullo_epi16(ga, colourGA));
+  sourceRB = div255x16(_mm256_mullo_epi16(texel.pair[0], colourRB));
+  sourceGA = div255x16(_mm256_mullo_epi16(texel.pair[1], colourGA));
+  return true;
+}
+
+// Eight pixels from `pixels` on, those of the lanes set in `lanes` (all, or the first few at the
+// end of a span): sampled, modulated, blended and stored.
+__attribute__((always_inline)) inline void shade8(std::uint32_t* pixels, __m256i u, __m256i v,
+                                                  std::uint32_t colour, bool keepAlpha,
+                                                  const SamplerSetup& s, bool minified,
+                                                  __m256i lanes, bool allLanes) {
+  __m256i sourceRB, sourceGA;
+  if (!source8(u, v, colour, s, minified, sourceRB, sourceGA)) return;
   const __m256i alpha = _mm256_srli_epi32(sourceGA, 16);
   const __m256i alpha2 = _mm256_or_si256(alpha, _mm256_slli_epi32(alpha, 16));
   const __m256i rest2 = _mm256_sub_epi16(_mm256_set1_epi16(255), alpha2);
@@ -214,13 +224,32 @@ __attribute__((always_inline)) inline void shade8(std::uint32_t* pixels, __m256i
   }
 }
 
-// The span in groups of eight pixels, the last group masked; returns the first pixel left for
-// the plain path. Coordinates must stay well inside 32 bits, or nothing is done here.
-int shadeVector(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour, bool keepAlpha,
-                const SamplerSetup& s) {
+// Eight sources from `out` on, in the lanes set in `lanes`: packed, and 0 where the alpha is 0.
+__attribute__((always_inline)) inline void sample8(std::uint32_t* out, __m256i u, __m256i v,
+                                                   std::uint32_t colour, const SamplerSetup& s,
+                                                   bool minified, __m256i lanes) {
+  __m256i sourceRB, sourceGA;
+  __m256i packed = _mm256_setzero_si256();
+  if (source8(u, v, colour, s, minified, sourceRB, sourceGA)) {
+    packed = _mm256_or_si256(sourceRB, _mm256_slli_epi32(sourceGA, 8));
+    const __m256i clear =
+        _mm256_cmpeq_epi32(_mm256_srli_epi32(sourceGA, 16), _mm256_setzero_si256());
+    packed = _mm256_andnot_si256(clear, packed);
+  }
+  _mm256_maskstore_epi32(reinterpret_cast<int*>(out), lanes, packed);
+}
+
+// The texel coordinates of a span's first eight pixels and their step to the next eight.
+struct EightLanes {
+  __m256i u, v, stepU, stepV;
+};
+
+// Sets up a span for the groups of eight; false when it is too short to be worth it or its
+// coordinates could leave 32 bits, which leaves the whole span to the plain path.
+bool startEight(const SpanCoords& span, const SamplerSetup& s, EightLanes& lanes) {
   const int length = span.x1 - span.x0;
   const int count = (length + 7) / 8 * 8;  // lanes, the unused ones read inside the cell too
-  if (length < 4) return span.x0;
+  if (length < 4) return false;
   constexpr std::int64_t kLimit = std::int64_t(1) << 29;
   std::int64_t reach = 0x10000;
   if (s.kind == SamplerSetup::Kind::Minified) {
@@ -234,26 +263,59 @@ int shadeVector(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour
   const std::int64_t lastV = span.v + std::int64_t(count - 1) * span.dv;
   if (!within(span.u) || !within(span.v) || !within(lastU) || !within(lastV) ||
       !within(8 * span.du) || !within(8 * span.dv)) {
-    return span.x0;
+    return false;
   }
   const __m256i steps = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-  __m256i u = _mm256_add_epi32(_mm256_set1_epi32(int(span.u)),
-                               _mm256_mullo_epi32(steps, _mm256_set1_epi32(int(span.du))));
-  __m256i v = _mm256_add_epi32(_mm256_set1_epi32(int(span.v)),
-                               _mm256_mullo_epi32(steps, _mm256_set1_epi32(int(span.dv))));
-  const __m256i stepU = _mm256_set1_epi32(int(8 * span.du));
-  const __m256i stepV = _mm256_set1_epi32(int(8 * span.dv));
+  lanes.u = _mm256_add_epi32(_mm256_set1_epi32(int(span.u)),
+                             _mm256_mullo_epi32(steps, _mm256_set1_epi32(int(span.du))));
+  lanes.v = _mm256_add_epi32(_mm256_set1_epi32(int(span.v)),
+                             _mm256_mullo_epi32(steps, _mm256_set1_epi32(int(span.dv))));
+  lanes.stepU = _mm256_set1_epi32(int(8 * span.du));
+  lanes.stepV = _mm256_set1_epi32(int(8 * span.dv));
+  return true;
+}
+
+// The lanes of the last, partial group: the first `left` of eight.
+inline __m256i firstLanes(int left) {
+  return _mm256_cmpgt_epi32(_mm256_set1_epi32(left), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+}
+
+// The span in groups of eight pixels, the last group masked; returns the first pixel left for
+// the plain path.
+int shadeVector(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour, bool keepAlpha,
+                const SamplerSetup& s) {
+  EightLanes lanes;
+  if (!startEight(span, s, lanes)) return span.x0;
   const bool minified = s.kind == SamplerSetup::Kind::Minified;
   const __m256i all = _mm256_set1_epi32(-1);
   int x = span.x0;
   for (; x + 8 <= span.x1; x += 8) {
-    shade8(row + x, u, v, colour, keepAlpha, s, minified, all, true);
-    u = _mm256_add_epi32(u, stepU);
-    v = _mm256_add_epi32(v, stepV);
+    shade8(row + x, lanes.u, lanes.v, colour, keepAlpha, s, minified, all, true);
+    lanes.u = _mm256_add_epi32(lanes.u, lanes.stepU);
+    lanes.v = _mm256_add_epi32(lanes.v, lanes.stepV);
   }
   if (x < span.x1) {
-    const __m256i lanes = _mm256_cmpgt_epi32(_mm256_set1_epi32(span.x1 - x), steps);
-    shade8(row + x, u, v, colour, keepAlpha, s, minified, lanes, false);
+    shade8(row + x, lanes.u, lanes.v, colour, keepAlpha, s, minified, firstLanes(span.x1 - x),
+           false);
+  }
+  return span.x1;
+}
+
+// The same walk writing the sources to out[0 ... length); returns the first pixel left.
+int sampleVector(std::uint32_t* out, const SpanCoords& span, std::uint32_t colour,
+                 const SamplerSetup& s) {
+  EightLanes lanes;
+  if (!startEight(span, s, lanes)) return span.x0;
+  const bool minified = s.kind == SamplerSetup::Kind::Minified;
+  const __m256i all = _mm256_set1_epi32(-1);
+  int x = span.x0;
+  for (; x + 8 <= span.x1; x += 8) {
+    sample8(out + (x - span.x0), lanes.u, lanes.v, colour, s, minified, all);
+    lanes.u = _mm256_add_epi32(lanes.u, lanes.stepU);
+    lanes.v = _mm256_add_epi32(lanes.v, lanes.stepV);
+  }
+  if (x < span.x1) {
+    sample8(out + (x - span.x0), lanes.u, lanes.v, colour, s, minified, firstLanes(span.x1 - x));
   }
   return span.x1;
 }
@@ -277,6 +339,32 @@ void shadeFilteredSpanPlain(std::uint32_t* row, const SpanCoords& span, std::uin
                                     : sampleBilinear<true>(setup.level0, setup.rect, u, v);
     shadePixel(row[x], texel, colour, keepAlpha);
   }
+}
+
+void sampleFilteredSpanPlain(std::uint32_t* out, const SpanCoords& span, std::uint32_t colour,
+                             const SamplerSetup& setup) {
+  std::int64_t u = span.u, v = span.v;
+  for (int x = span.x0; x < span.x1; ++x, u += span.du, v += span.dv) {
+    const std::uint32_t texel = setup.kind == SamplerSetup::Kind::Minified
+                                    ? sampleMinified(setup, u, v)
+                                    : sampleBilinear<true>(setup.level0, setup.rect, u, v);
+    const std::uint32_t source =
+        (texel >> 24) == 0 || colour == 0xFFFFFFFFu ? texel : modulate(texel, colour);
+    *out++ = (source >> 24) == 0 ? 0 : source;
+  }
+}
+
+void sampleFilteredSpan(std::uint32_t* out, const SpanCoords& span, std::uint32_t colour,
+                        const SamplerSetup& setup) {
+  SpanCoords rest = span;
+#if defined(__x86_64__)
+  if (cpuHasAvx2() && vectorAllowed.load(std::memory_order_relaxed)) {
+    rest.x0 = sampleVector(out, span, colour, setup);
+    rest.u = span.u + std::int64_t(rest.x0 - span.x0) * span.du;
+    rest.v = span.v + std::int64_t(rest.x0 - span.x0) * span.dv;
+  }
+#endif
+  sampleFilteredSpanPlain(out + (rest.x0 - span.x0), rest, colour, setup);
 }
 
 void shadeFilteredSpan(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour,

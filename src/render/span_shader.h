@@ -23,6 +23,14 @@ void shadeFilteredSpan(std::uint32_t* row, const SpanCoords& span, std::uint32_t
 void shadeFilteredSpanPlain(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour,
                             bool keepAlpha, const SamplerSetup& setup);
 
+// The sources shadeFilteredSpan would blend, texel x colour, for pixels [x0, x1) of the span,
+// written to out[0 ... x1 - x0); a source of alpha 0, which would leave its pixel alone, is
+// written as 0. Blending them over a row with the renderer's rule gives shadeFilteredSpan's row.
+void sampleFilteredSpan(std::uint32_t* out, const SpanCoords& span, std::uint32_t colour,
+                        const SamplerSetup& setup);
+void sampleFilteredSpanPlain(std::uint32_t* out, const SpanCoords& span, std::uint32_t colour,
+                             const SamplerSetup& setup);
+
 // Whether shadeFilteredSpan may use the AVX2 path (only where the processor has it); for tests.
 void allowVectorShading(bool allowed);
 bool vectorShadingAvailable();

@@ -2,12 +2,14 @@
 // threads against one, over random textures and random scenes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
 
 #include "render/blurred_scene.h"
 #include "render/part_catalogue.h"
+#include "render/pixel_blend.h"
 #include "render/render_bands.h"
 #include "render/renderer.h"
 #include "render/span_shader.h"
@@ -69,9 +71,33 @@ TEST(FastPaths, VectorSpansGiveTheBytesOfThePlainSpans) {
     const bool keepAlpha = rng() % 2 == 0;
     std::vector<std::uint32_t> vector(96), plain(96);
     for (std::size_t i = 0; i < vector.size(); ++i) vector[i] = plain[i] = std::uint32_t(rng());
+    const std::vector<std::uint32_t> before = plain;
     shadeFilteredSpan(vector.data(), span, colour, keepAlpha, setup);
     shadeFilteredSpanPlain(plain.data(), span, colour, keepAlpha, setup);
     ASSERT_EQ(vector, plain) << "round " << round;
+
+    // The sources alone, both ways, and nothing written past the span's length; blended over
+    // the row with the renderer's rule they give the shaded row.
+    const int length = span.x1 - span.x0;
+    std::vector<std::uint32_t> sources(80, 0xDEADBEEFu), plainSources(80, 0xDEADBEEFu);
+    sampleFilteredSpan(sources.data(), span, colour, setup);
+    sampleFilteredSpanPlain(plainSources.data(), span, colour, setup);
+    ASSERT_EQ(sources, plainSources) << "round " << round;
+    ASSERT_TRUE(std::all_of(sources.begin() + length, sources.end(),
+                            [](std::uint32_t s) { return s == 0xDEADBEEFu; }));
+    std::vector<std::uint32_t> blended = before;
+    for (int i = 0; i < length; ++i) {
+      const std::uint32_t s = sources[std::size_t(i)];
+      std::uint32_t& d = blended[std::size_t(span.x0 + i)];
+      if ((s >> 24) == 255) {
+        d = s;
+      } else if ((s >> 24) != 0) {
+        d = blendOver(s, d, keepAlpha);
+      } else {
+        ASSERT_EQ(s, 0u);
+      }
+    }
+    ASSERT_EQ(blended, plain) << "round " << round;
   }
   EXPECT_GT(minifiedSpans, 100);
   EXPECT_GT(multiTapSpans, 50);

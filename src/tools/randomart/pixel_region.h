@@ -57,6 +57,15 @@ class PixelRegion {
     return false;
   }
 
+  // The region's pixels x ... x + 7 of row y as the bits 0 ... 7 (pixels past the row's end
+  // are not in it). x must lie in the row.
+  unsigned eightAt(int y, int x) const {
+    const int k = x >> 6, shift = x & 63;
+    std::uint64_t bits = bits_[y * kWordsPerRow + k] >> shift;
+    if (shift > 56 && k + 1 < kWordsPerRow) bits |= bits_[y * kWordsPerRow + k + 1] << (64 - shift);
+    return unsigned(bits & 0xFF);
+  }
+
   // Calls f(a, b) for runs [a, b) of region pixels in row y within [x0, x1), left to right; a
   // run that crosses a 64-pixel boundary comes in two pieces.
   template <typename F>

@@ -5,6 +5,8 @@
 
 #include "formats/parts_atlas.h"
 #include "render/part_catalogue.h"
+#include "render/pixel_blend.h"
+#include "render/span_shader.h"
 #include "tools/randomart/genome_rendering.h"
 
 namespace orvane {
@@ -16,16 +18,6 @@ std::int64_t toFixed(double texels) { return std::llround(texels * 65536.0); }
 PixelPoint toPixels(WorldPoint p) {
   return {(double(p.x) / float(kFieldWidth) + 0.5) * kFieldWidth,
           (0.5 - double(p.y) / float(kFieldHeight)) * kFieldHeight};
-}
-
-// Calls visit(y, x, texel) for pixels [a, b) of a span of row y whose texture coordinates at its
-// first pixel x0 are (u, v), stepping them as the whole span would.
-template <typename TexelAt, typename Visit>
-void visitRun(int y, int x0, int a, int b, std::int64_t u, std::int64_t v, std::int64_t du,
-              std::int64_t dv, TexelAt texelAt, Visit& visit) {
-  u += du * (a - x0);
-  v += dv * (a - x0);
-  for (int x = a; x < b; ++x, u += du, v += dv) visit(y, x, texelAt(u, v));
 }
 
 }  // namespace
@@ -59,26 +51,20 @@ void RegionPainter::trianglesOf(const Gene& gene, Triangle (&out)[2]) {
   out[1] = {{plt, prb, prt}, {u0, u1, u1}, {v0, v1, v0}};
 }
 
-template <typename Visit>
-void RegionPainter::forEachTexel(const Gene& gene, unsigned triangles, const PixelRegion* clip,
-                                 int rowBegin, int rowEnd, Visit&& visit) {
-  rowBegin = std::max(rowBegin, 0), rowEnd = std::min(rowEnd, kFieldHeight);
-  if (!atlas_ || rowEnd <= rowBegin) return;
+void RegionPainter::sampleSources(const Gene& gene, unsigned triangles, std::vector<Span>& spans,
+                                  std::vector<std::uint32_t>& sources) {
+  if (!atlas_) return;
   const Texture& tex = *atlas_;
   const AtlasCell cell = cellOf(gene.part());
   const TexelRect rect = texelRectOf(tex, cell.u, cell.v, cell.du, cell.dv);
+  const std::uint32_t colour = geneColour(gene);
   Triangle tris[2];
   trianglesOf(gene, tris);
   for (int t = 0; t < 2; ++t) {
     if (!(triangles >> t & 1)) continue;
     const Triangle& tri = tris[t];
-    // Coverage of the rows asked for only: the triangle moved up by rowBegin whole pixels
-    // (exact on snapped positions) covers the same pixels, rowBegin rows higher.
-    const PixelPoint moved[3] = {{tri.p[0].x, tri.p[0].y - rowBegin},
-                                 {tri.p[1].x, tri.p[1].y - rowBegin},
-                                 {tri.p[2].x, tri.p[2].y - rowBegin}};
     spans_.clear();
-    coverTriangle(moved, kFieldWidth, rowEnd - rowBegin, spans_);
+    coverTriangle(tri.p, kFieldWidth, kFieldHeight, spans_);
     if (spans_.empty()) continue;
     AffineMap mu, mv;
     const double us[3] = {tri.u[0] * tex.width() - 0.5, tri.u[1] * tex.width() - 0.5,
@@ -88,52 +74,27 @@ void RegionPainter::forEachTexel(const Gene& gene, unsigned triangles, const Pix
     if (!affineMapOf(tri.p, us, mu) || !affineMapOf(tri.p, vs, mv)) continue;
     const SamplerSetup setup = prepareSampler(tex, rect, filter_, mu.dx, mv.dx, mu.dy, mv.dy);
     const std::int64_t du = toFixed(mu.dx), dv = toFixed(mv.dx);
-    auto nearest = [&](std::int64_t tu, std::int64_t tv) {
-      return sampleNearest(setup.level0, setup.rect, tu, tv);
-    };
-    auto bilinear = [&](std::int64_t tu, std::int64_t tv) {
-      return sampleBilinear<true>(setup.level0, setup.rect, tu, tv);
-    };
-    auto minified = [&](std::int64_t tu, std::int64_t tv) { return sampleMinified(setup, tu, tv); };
     for (const Span& s : spans_) {
-      const int y = s.y + rowBegin;
-      const std::int64_t u = toFixed(mu.at(s.x0 + 0.5, y + 0.5));
-      const std::int64_t v = toFixed(mv.at(s.x0 + 0.5, y + 0.5));
-      auto run = [&](int a, int b) {
-        switch (setup.kind) {
-          case SamplerSetup::Kind::Nearest:
-            visitRun(y, s.x0, a, b, u, v, du, dv, nearest, visit);
-            break;
-          case SamplerSetup::Kind::Bilinear:
-            visitRun(y, s.x0, a, b, u, v, du, dv, bilinear, visit);
-            break;
-          case SamplerSetup::Kind::Minified:
-            visitRun(y, s.x0, a, b, u, v, du, dv, minified, visit);
-            break;
+      if (s.x1 <= s.x0) continue;
+      const SpanCoords coords{
+          s.x0, s.x1, toFixed(mu.at(s.x0 + 0.5, s.y + 0.5)), toFixed(mv.at(s.x0 + 0.5, s.y + 0.5)),
+          du,   dv};
+      const std::size_t at = sources.size();
+      sources.resize(at + std::size_t(s.x1 - s.x0));
+      std::uint32_t* out = sources.data() + at;
+      if (setup.kind == SamplerSetup::Kind::Nearest) {
+        std::int64_t u = coords.u, v = coords.v;
+        for (int x = s.x0; x < s.x1; ++x, u += du, v += dv) {
+          const std::uint32_t texel = sampleNearest(setup.level0, setup.rect, u, v);
+          const std::uint32_t source = (texel >> 24) == 0 ? 0 : modulate(texel, colour);
+          *out++ = (source >> 24) == 0 ? 0 : source;
         }
-      };
-      if (clip) {
-        clip->forEachRun(y, s.x0, s.x1, run);
       } else {
-        run(s.x0, s.x1);
+        sampleFilteredSpan(out, coords, colour, setup);
       }
+      spans.push_back(s);
     }
   }
-}
-
-void RegionPainter::sampleTexels(const Gene& gene, unsigned triangles, std::vector<Span>& spans,
-                                 std::vector<std::uint32_t>& texels) {
-  // Pixels that follow each other in a row join one span; a new call starts a new one.
-  bool first = true;
-  forEachTexel(gene, triangles, nullptr, 0, kFieldHeight, [&](int y, int x, std::uint32_t texel) {
-    if (first || spans.back().y != y || spans.back().x1 != x) {
-      spans.push_back({y, x, x + 1});
-      first = false;
-    } else {
-      ++spans.back().x1;
-    }
-    texels.push_back(texel);
-  });
 }
 
 }  // namespace orvane

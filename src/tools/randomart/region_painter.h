@@ -22,10 +22,11 @@ class RegionPainter {
  public:
   bool create(const PartsAtlasBuffer& atlas, TextureFilter filter = TextureFilter::Anisotropic);
 
-  // Appends the spans of the chosen triangles (whole field, in drawing order) and the texel
-  // sampled at each of their pixels.
-  void sampleTexels(const Gene& gene, unsigned triangles, std::vector<Span>& spans,
-                    std::vector<std::uint32_t>& texels);
+  // Appends the spans of the chosen triangles (whole field, in drawing order) and, for each of
+  // their pixels, the source the renderer blends there: texel x the gene's colour, 0 where its
+  // alpha is 0.
+  void sampleSources(const Gene& gene, unsigned triangles, std::vector<Span>& spans,
+                     std::vector<std::uint32_t>& sources);
 
  private:
   struct Triangle {
@@ -34,11 +35,6 @@ class RegionPainter {
   };
   // The quad's two triangles in snapped pixel space, with their texture coordinates.
   static void trianglesOf(const Gene& gene, Triangle (&out)[2]);
-  // Calls visit(y, x, texel) for every pixel of the chosen triangles in rows
-  // [rowBegin, rowEnd) that lies in `clip` (every pixel when null), in drawing order.
-  template <typename Visit>
-  void forEachTexel(const Gene& gene, unsigned triangles, const PixelRegion* clip, int rowBegin,
-                    int rowEnd, Visit&& visit);
 
   TexturePtr atlas_;
   TextureFilter filter_ = TextureFilter::Anisotropic;
