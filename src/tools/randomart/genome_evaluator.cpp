@@ -7,6 +7,9 @@
 namespace orvane {
 
 bool PlainEvaluator::create(const PartsAtlasBuffer& atlas) {
+  // One thread, like the incremental evaluator it is the reference for.
+  simulationView_.setShadingThreads(1);
+  bestView_.setShadingThreads(1);
   return prepareGenomeView(simulationView_, atlas) && prepareGenomeView(bestView_, atlas);
 }
 

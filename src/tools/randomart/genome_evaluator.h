@@ -33,7 +33,7 @@ class GenomeEvaluator {
 };
 
 // The reference: every candidate drawn whole on the simulation view and all 18,432 pixels
-// compared; an accepted genome drawn again on the best view.
+// compared; an accepted genome drawn again on the best view. Both views shade on one thread.
 class PlainEvaluator final : public GenomeEvaluator {
  public:
   bool create(const PartsAtlasBuffer& atlas);
@@ -54,8 +54,8 @@ class PlainEvaluator final : public GenomeEvaluator {
 // The fast path with the same results: only the pixels the genes a mutation touched really
 // write (where they were and where they are) are drawn again, every gene clipped to them, and
 // the error is the best picture's error with those pixels' old distance replaced by their new
-// one. Each gene's sampled colours are kept (GeneRasterCache), so redrawing a pixel costs a
-// blend per gene instead of a texture lookup. Once warm, memory is taken only when a recycled
+// one. Each gene's sources are kept (GeneRasterCache), so redrawing a pixel costs a blend per
+// gene instead of a texture lookup. Once warm, memory is taken only when a recycled
 // raster must grow for a larger gene.
 class IncrementalEvaluator final : public GenomeEvaluator {
  public:

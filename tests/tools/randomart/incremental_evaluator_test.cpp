@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "randomart_test_support.h"
+#include "render/span_shader.h"
 #include "tools/randomart/evolution.h"
 #include "tools/randomart/genome_evaluator.h"
 
@@ -18,9 +19,10 @@ bool samePicture(const PixelView& a, const PixelView& b) {
 }
 
 // Runs the plain and the incremental engine side by side from one seed and demands the same
-// step results, errors, genomes and pictures at every iteration.
+// step results, errors, genomes and pictures at every iteration; the final gene count goes to
+// `genes` when asked for.
 void expectSameRuns(const EvolutionParameters& parameters, int iterations, std::uint32_t seed,
-                    int pictureCheckEvery) {
+                    int pictureCheckEvery, int* genes = nullptr) {
   const TargetPixels target = sampleTarget();
   PlainEvaluator plain;
   IncrementalEvaluator fast;
@@ -48,6 +50,7 @@ void expectSameRuns(const EvolutionParameters& parameters, int iterations, std::
   EXPECT_EQ(plainEngine.counters().bestError, fastEngine.counters().bestError);
   EXPECT_EQ(plainEngine.counters().bestUpdateCount, fastEngine.counters().bestUpdateCount);
   EXPECT_TRUE(samePicture(plain.bestPicture(), fast.bestPicture()));
+  if (genes) *genes = fastBest.count;
 }
 
 TEST(IncrementalEvaluator, MatchesThePlainPathWithTheDefaults) {
@@ -70,6 +73,29 @@ TEST(IncrementalEvaluator, MatchesThePlainPathWithLivelyOperators) {
   p.alphaChangeRate = p.partChangeRate = 90;
   p.partMax = 1024;
   expectSameRuns(p, 700, 777, 3);
+}
+
+TEST(IncrementalEvaluator, MatchesThePlainPathOnADeepStack) {
+  // Many overlapping genes: every pixel is redrawn through a long stack of rasters, most of
+  // them with stretches left out where they write nothing.
+  EvolutionParameters p;
+  p.layerCountMax = 160;
+  p.layerDeleteRate = 300;
+  int genes = 0;
+  expectSameRuns(p, 900, 4242, 11, &genes);
+  EXPECT_GE(genes, 120);
+}
+
+TEST(IncrementalEvaluator, MatchesThePlainPathWithoutVectorCode) {
+  struct Restore {
+    ~Restore() { allowVectorShading(true); }
+  } restore;
+  allowVectorShading(false);
+  EvolutionParameters p;
+  p.layerCountMax = 30;
+  p.coordMediumMoveRate = 40;
+  p.partChangeRate = 60;
+  expectSameRuns(p, 500, 99, 5);
 }
 
 }  // namespace
