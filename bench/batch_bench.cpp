@@ -1,9 +1,12 @@
 // The batch conversion over a folder of 500 generated emblem files (ORVANE_BATCH_FILES changes
-// the number), with 1 and 2 worker threads, PNG and JPEG, scale 1 and 4, blur on as the tool's
-// defaults. Reports files per second; the target is 2 threads at 1.8 times the speed of 1 on a
-// quiet two-core machine; cpu_ms_per_file (all threads) shows whether the threads get in each
-// other's way even when other programs share the cores. Run:
-//   build/bench/bench_batch --benchmark_counters_tabular=true
+// the number), with 1 and 2 jobs (drawing threads; the files are written by the run's saver
+// threads either way), PNG and JPEG, scale 1 and 4, blur on as the tool's defaults. Reports
+// files per second; the target is 2 jobs at 1.8 times the speed of 1 on a quiet two-core
+// machine; cpu_ms_per_file (all threads) shows whether the threads get in each other's way even
+// when other programs share the cores. The machine's speed wanders from run to run, so take the
+// medians of a few repetitions:
+//   build/bench/bench_batch --benchmark_counters_tabular=true --benchmark_repetitions=3 \
+//       --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 

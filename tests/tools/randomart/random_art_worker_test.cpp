@@ -1,9 +1,5 @@
 // The worker's pause protocol and its endings. These tests also run under ThreadSanitizer:
-//   cmake -S /work/main -B /work/main/build-randomart-tsan -G Ninja
-//         -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS=-fsanitize=thread
-//         -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread
-//   ninja -C /work/main/build-randomart-tsan -j2 test_randomart
-//   build-randomart-tsan/tests/test_randomart --gtest_filter='RandomArtWorker*:DnaFile*'
+// scripts/tsan.sh.
 #include "tools/randomart/random_art_worker.h"
 
 #include <gtest/gtest.h>
