@@ -5,7 +5,7 @@
 // machine; cpu_ms_per_file (all threads) shows whether the threads get in each other's way even
 // when other programs share the cores. The machine's speed wanders from run to run, so take the
 // medians of a few repetitions:
-//   build/bench/bench_batch --benchmark_counters_tabular=true --benchmark_repetitions=3 \
+//   build/bench/bench_batch --benchmark_counters_tabular=true --benchmark_repetitions=3
 //       --benchmark_report_aggregates_only=true
 #include <benchmark/benchmark.h>
 #include <unistd.h>

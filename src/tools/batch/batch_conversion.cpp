@@ -1,6 +1,7 @@
 #include "tools/batch/batch_conversion.h"
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -157,13 +158,28 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
   for (auto& renderer : renderers) renderer = std::make_unique<Renderer>();
   std::mutex reportMutex;
   std::vector<std::pair<int, std::string>> failures;
+  // The folder is counted again for every report, but a large one at most every 100 ms: each
+  // count lists the whole folder, so counting after every file would make a run over thousands
+  // of files spend more time listing than converting.
+  constexpr int kCheapToCount = 256;
+  constexpr auto kCountEvery = std::chrono::milliseconds(100);
+  int folderCount = report.total;
+  auto countedAt = std::chrono::steady_clock::now();
+  auto currentCount = [&] {
+    const auto now = std::chrono::steady_clock::now();
+    if (folderCount <= kCheapToCount || now - countedAt >= kCountEvery) {
+      folderCount = CountEmblemFiles(settings.inputFolder);
+      countedAt = now;
+    }
+    return folderCount;
+  };
   auto finishTask = [&](int t, bool written, std::vector<std::pair<int, std::string>>& failed) {
     const std::lock_guard lock(reportMutex);
     report.written += written ? 1 : 0;
     for (auto& failure : failed) failures.push_back(std::move(failure));
     for (std::size_t k = 0; k < tasks[std::size_t(t)].files.size(); ++k) {
       ++report.handled;
-      if (progress) progress(report.handled, CountEmblemFiles(settings.inputFolder));
+      if (progress) progress(report.handled, currentCount());
     }
   };
   // The workers only draw and encode; the files go to disk on the saver's thread, so that no

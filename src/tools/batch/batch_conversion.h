@@ -43,7 +43,9 @@ struct BatchReport {
 };
 
 // Called after each file with the number of files handled so far and the folder's count of
-// emblem files taken again at that moment. Calls come from the worker threads one at a time.
+// emblem files taken again at that moment (for a folder of more than 256 files, at most every
+// 100 ms; the calls between repeat the last count). Calls come from the run's threads one at a
+// time.
 using BatchProgress = std::function<void(int position, int total)>;
 
 // The number of worker threads a `jobs` setting means: itself, or one per core for 0 or less.
