@@ -9,11 +9,11 @@ namespace {
 
 // The plain painter: the region's runs pixel by pixel.
 void paintPlain(const GeneRaster& raster, std::uint32_t* pixels, const PixelRegion& region) {
-  for (std::size_t i = 0; i < raster.runs.size(); ++i) {
-    const Span& run = raster.runs[i];
+  for (std::size_t i = 0; i < raster.runCount; ++i) {
+    const RasterRun& run = raster.runs[i];
     if (run.y < region.rowBegin() || run.y >= region.rowEnd()) continue;
     std::uint32_t* row = pixels + std::size_t(run.y) * kFieldWidth;
-    const std::uint32_t* source = raster.sources.data() + raster.offsets[i] - run.x0;
+    const std::uint32_t* source = raster.sources + run.source - run.x0;
     region.forEachRun(run.y, run.x0, run.x1, [&](int a, int b) {
       for (int x = a; x < b; ++x) {
         const std::uint32_t s = source[x];
@@ -48,11 +48,11 @@ void paintEights(const GeneRaster& raster, std::uint32_t* pixels, const PixelReg
     const __m256i t = _mm256_add_epi16(sum, half);
     return _mm256_srli_epi16(_mm256_add_epi16(t, _mm256_srli_epi16(t, 8)), 8);
   };
-  for (std::size_t i = 0; i < raster.runs.size(); ++i) {
-    const Span& run = raster.runs[i];
+  for (std::size_t i = 0; i < raster.runCount; ++i) {
+    const RasterRun& run = raster.runs[i];
     if (run.y < region.rowBegin() || run.y >= region.rowEnd()) continue;
     std::uint32_t* row = pixels + std::size_t(run.y) * kFieldWidth;
-    const std::uint32_t* source = raster.sources.data() + raster.offsets[i] - run.x0;
+    const std::uint32_t* source = raster.sources + run.source - run.x0;
     for (int x = run.x0; x < run.x1; x += 8) {
       unsigned bits = region.eightAt(run.y, x);
       if (run.x1 - x < 8) bits &= (1u << (run.x1 - x)) - 1;
@@ -86,10 +86,10 @@ void GeneRaster::paint(std::uint32_t* pixels, const PixelRegion& region) const {
 
 void GeneRaster::addFootprint(unsigned triangles, PixelRegion& region) const {
   const std::size_t begin = triangles & 1 ? 0 : secondTriangle;
-  const std::size_t end = triangles & 2 ? runs.size() : secondTriangle;
+  const std::size_t end = triangles & 2 ? runCount : secondTriangle;
   for (std::size_t i = begin; i < end; ++i) {
-    const Span& run = runs[i];
-    const std::uint32_t* source = sources.data() + offsets[i] - run.x0;
+    const RasterRun& run = runs[i];
+    const std::uint32_t* source = sources + run.source - run.x0;
     int start = -1;
     for (int x = run.x0; x <= run.x1; ++x) {
       const bool writes = x < run.x1 && (source[x] >> 24) != 0;

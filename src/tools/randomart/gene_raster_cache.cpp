@@ -1,5 +1,6 @@
 #include "tools/randomart/gene_raster_cache.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace orvane {
@@ -17,36 +18,43 @@ std::size_t hashOf(const Gene& gene) {
 
 GeneRasterCache::GeneRasterCache(RegionPainter& painter)
     : painter_(painter), table_(kTableSize), spare_(kTableSize) {
-  rasters_.reserve(kMaxEntries + 2);
+  runs_.reserve(kRunCapacity);
+  sources_.reserve(kSourceCapacity);
+  sampledRuns_.reserve(4 * kFieldHeight);
+  sampledSources_.reserve(2 * kFieldPixels);
+  kept_.reserve(kGenomeCapacity);
 }
 
 std::size_t GeneRasterCache::find(const Gene& gene) const {
   std::size_t i = hashOf(gene) & (kTableSize - 1);
-  while (table_[i].raster >= 0 && !(table_[i].key == gene)) i = (i + 1) & (kTableSize - 1);
+  while (table_[i].used && !(table_[i].key == gene)) i = (i + 1) & (kTableSize - 1);
   return i;
 }
 
-void GeneRasterCache::rasterise(const Gene& gene, GeneRaster& raster) {
-  GeneRaster& sampled = scratch_;
-  sampled.runs.clear();
-  sampled.sources.clear();
-  painter_.sampleSources(gene, 1, sampled.runs, sampled.sources);
-  const std::size_t firstOfSecond = sampled.runs.size();
-  painter_.sampleSources(gene, 2, sampled.runs, sampled.sources);
+GeneRaster GeneRasterCache::viewOf(const Entry& entry) const {
+  return {runs_.data() + entry.firstRun, entry.runCount, entry.secondTriangle,
+          sources_.data() + entry.firstSource};
+}
+
+void GeneRasterCache::rasterise(const Gene& gene, Entry& entry) {
+  sampledRuns_.clear();
+  sampledSources_.clear();
+  painter_.sampleSources(gene, 1, sampledRuns_, sampledSources_);
+  const std::size_t firstOfSecond = sampledRuns_.size();
+  painter_.sampleSources(gene, 2, sampledRuns_, sampledSources_);
 
   // Only the stretches of each run that write something are kept: a source of alpha 0 leaves
   // its pixel as it was. Gaps shorter than a group of eight stay, as skipping them saves
   // nothing.
   constexpr int kShortestGap = 8;
-  raster.runs.clear();
-  raster.offsets.clear();
-  raster.sources.clear();
-  raster.secondTriangle = 0;
+  entry.firstRun = std::uint32_t(runs_.size());
+  entry.firstSource = std::uint32_t(sources_.size());
+  entry.secondTriangle = 0;
   std::size_t at = 0;
-  for (std::size_t i = 0; i < sampled.runs.size(); ++i) {
-    if (i == firstOfSecond) raster.secondTriangle = raster.runs.size();
-    const Span& run = sampled.runs[i];
-    const std::uint32_t* source = sampled.sources.data() + at - run.x0;
+  for (std::size_t i = 0; i < sampledRuns_.size(); ++i) {
+    if (i == firstOfSecond) entry.secondTriangle = std::uint32_t(runs_.size() - entry.firstRun);
+    const Span& run = sampledRuns_[i];
+    const std::uint32_t* source = sampledSources_.data() + at - run.x0;
     at += std::size_t(run.x1 - run.x0);
     int x = run.x0;
     for (;;) {
@@ -60,59 +68,72 @@ void GeneRasterCache::rasterise(const Gene& gene, GeneRaster& raster) {
           ++gap;
         }
       }
-      raster.runs.push_back({run.y, x, end});
-      raster.offsets.push_back(std::uint32_t(raster.sources.size()));
-      raster.sources.insert(raster.sources.end(), source + x, source + end);
+      runs_.push_back({run.y, x, end, std::uint32_t(sources_.size() - entry.firstSource)});
+      sources_.insert(sources_.end(), source + x, source + end);
       x = end;
     }
   }
-  if (firstOfSecond == sampled.runs.size()) raster.secondTriangle = raster.runs.size();
+  entry.runCount = std::uint32_t(runs_.size() - entry.firstRun);
+  entry.sourceCount = std::uint32_t(sources_.size() - entry.firstSource);
+  if (firstOfSecond == sampledRuns_.size()) entry.secondTriangle = entry.runCount;
 }
 
-const GeneRaster& GeneRasterCache::get(const Gene& gene) {
+GeneRaster GeneRasterCache::get(const Gene& gene) {
   const std::size_t i = find(gene);
-  if (table_[i].raster >= 0) return rasters_[std::size_t(table_[i].raster)];
-  int index;
-  if (!free_.empty()) {
-    index = free_.back();
-    free_.pop_back();
-  } else {
-    index = int(rasters_.size());
-    rasters_.emplace_back();
+  Entry& entry = table_[i];
+  if (!entry.used) {
+    entry.key = gene;
+    entry.used = true;
+    rasterise(gene, entry);
+    ++used_;
   }
-  rasterise(gene, rasters_[std::size_t(index)]);
-  table_[i] = {gene, index};
-  ++used_;
-  return rasters_[std::size_t(index)];
+  return viewOf(entry);
+}
+
+bool GeneRasterCache::full() const {
+  return used_ >= kMaxEntries || runs_.size() > kRunCapacity / 4 * 3 ||
+         sources_.size() > kSourceCapacity / 4 * 3;
 }
 
 void GeneRasterCache::trimIfFull(const Genome& keep) {
-  if (used_ < kMaxEntries) return;
+  if (!full()) return;
   std::fill(spare_.begin(), spare_.end(), Entry{});
-  kept_.assign(rasters_.size(), 0);
-  int count = 0;
+  kept_.clear();
   for (std::int32_t g = 0; g < keep.count; ++g) {
     const Gene& gene = keep.genes[std::size_t(g)];
     const std::size_t from = find(gene);
-    if (table_[from].raster < 0 || kept_[std::size_t(table_[from].raster)]) continue;
+    if (!table_[from].used) continue;
     std::size_t to = hashOf(gene) & (kTableSize - 1);
-    while (spare_[to].raster >= 0) to = (to + 1) & (kTableSize - 1);
+    while (spare_[to].used && !(spare_[to].key == gene)) to = (to + 1) & (kTableSize - 1);
+    if (spare_[to].used) continue;  // a gene the genome holds twice
     spare_[to] = table_[from];
-    kept_[std::size_t(table_[from].raster)] = 1;
-    ++count;
+    kept_.push_back(&spare_[to]);
   }
-  for (const Entry& e : table_) {
-    if (e.raster >= 0 && !kept_[std::size_t(e.raster)]) free_.push_back(e.raster);
+  // The kept rasters move to the front of the storage in the order they lie there, so no move
+  // overwrites a raster still to be moved.
+  std::sort(kept_.begin(), kept_.end(),
+            [](const Entry* a, const Entry* b) { return a->firstRun < b->firstRun; });
+  std::size_t runEnd = 0, sourceEnd = 0;
+  for (Entry* entry : kept_) {
+    std::memmove(runs_.data() + runEnd, runs_.data() + entry->firstRun,
+                 entry->runCount * sizeof(RasterRun));
+    std::memmove(sources_.data() + sourceEnd, sources_.data() + entry->firstSource,
+                 entry->sourceCount * sizeof(std::uint32_t));
+    entry->firstRun = std::uint32_t(runEnd);
+    entry->firstSource = std::uint32_t(sourceEnd);
+    runEnd += entry->runCount;
+    sourceEnd += entry->sourceCount;
   }
+  runs_.resize(runEnd);
+  sources_.resize(sourceEnd);
   table_.swap(spare_);
-  used_ = count;
+  used_ = int(kept_.size());
 }
 
 void GeneRasterCache::clear() {
-  for (Entry& e : table_) {
-    if (e.raster >= 0) free_.push_back(e.raster);
-    e = Entry{};
-  }
+  std::fill(table_.begin(), table_.end(), Entry{});
+  runs_.clear();
+  sources_.clear();
   used_ = 0;
 }
 
