@@ -31,8 +31,9 @@ bool GlyphFont::load(const std::string& path) {
 }
 
 float GlyphFont::scaleForCapHeight(float texels) const {
-  int x0, y0, x1, y1;
-  stbtt_GetCodepointBox(&impl_->info, 'H', &x0, &y0, &x1, &y1);
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  // A font without a capital H gives no box; its glyphs are then drawn one texel per unit.
+  if (!stbtt_GetCodepointBox(&impl_->info, 'H', &x0, &y0, &x1, &y1) || y1 <= y0) return 1.0f;
   return texels / static_cast<float>(y1 - y0);
 }
 

@@ -182,7 +182,7 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
       if (progress) progress(report.handled, currentCount());
     }
   };
-  // The workers only draw and encode; the files go to disk on the saver's thread, so that no
+  // The workers only draw and encode; the files go to disk on the saver threads, so that no
   // worker waits for the disk.
   BackgroundSaver saver(kBatchSaverThreads, std::size_t(std::max(workers, 1)));
   const bool finished = shareOut(int(tasks.size()), workers, running, [&](int t, int worker) {
@@ -192,8 +192,8 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
     for (std::size_t k = 0; k < files.size() && !written; ++k) {
       const int i = files[k];
       const PlannedFile& file = plan[std::size_t(i)];
-      if (!file.loaded) {
-        taskFailures.emplace_back(i, file.reason);
+      if (!file.loaded || file.output.empty()) {
+        taskFailures.emplace_back(i, file.loaded ? "no file name" : file.reason);
         continue;
       }
       EmblemDocument document;

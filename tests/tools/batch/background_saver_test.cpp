@@ -17,6 +17,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// "<prefix><number>", built step by step (GCC 12 warns wrongly about the one-line sum).
+std::string numbered(std::string prefix, int number) {
+  prefix += std::to_string(number);
+  return prefix;
+}
+
 std::string contentsOf(const fs::path& path) {
   std::stringstream text;
   text << std::ifstream(path, std::ios::binary).rdbuf();
@@ -26,7 +32,7 @@ std::string contentsOf(const fs::path& path) {
 class BackgroundSaverTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() / ("background_saver_" + std::to_string(getpid()));
+    folder = fs::temp_directory_path() / numbered("background_saver_", int(getpid()));
     fs::remove_all(folder);
     fs::create_directories(folder);
   }
@@ -41,7 +47,7 @@ TEST_F(BackgroundSaverTest, SavesEveryFileAndTellsOnceEachBeforeFinishReturns) {
     std::atomic<int> failed{0};
     BackgroundSaver saver(threads, 2);
     for (int i = 0; i < 40; ++i) {
-      const fs::path target = folder / ("f" + std::to_string(i));
+      const fs::path target = folder / numbered("f", i);
       saver.save(target, std::string(std::size_t(100 + i), char('a' + i % 26)),
                  [&, i](bool saved, std::string) {
                    if (!saved) ++failed;
@@ -55,7 +61,7 @@ TEST_F(BackgroundSaverTest, SavesEveryFileAndTellsOnceEachBeforeFinishReturns) {
     std::sort(told.begin(), told.end());
     for (int i = 0; i < 40; ++i) {
       EXPECT_EQ(told[std::size_t(i)], i);
-      EXPECT_EQ(contentsOf(folder / ("f" + std::to_string(i))),
+      EXPECT_EQ(contentsOf(folder / numbered("f", i)),
                 std::string(std::size_t(100 + i), char('a' + i % 26)));
     }
   }
@@ -81,11 +87,11 @@ TEST_F(BackgroundSaverTest, DestroyingTheSaverSavesWhatIsQueuedFirst) {
   {
     BackgroundSaver saver(1, 8);
     for (int i = 0; i < 8; ++i) {
-      saver.save(folder / ("q" + std::to_string(i)), "x", [&](bool, std::string) { ++told; });
+      saver.save(folder / numbered("q", i), "x", [&](bool, std::string) { ++told; });
     }
   }
   EXPECT_EQ(told.load(), 8);
-  for (int i = 0; i < 8; ++i) EXPECT_TRUE(fs::exists(folder / ("q" + std::to_string(i))));
+  for (int i = 0; i < 8; ++i) EXPECT_TRUE(fs::exists(folder / numbered("q", i)));
 }
 
 }  // namespace
