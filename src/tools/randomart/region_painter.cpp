@@ -5,7 +5,6 @@
 
 #include "formats/parts_atlas.h"
 #include "render/part_catalogue.h"
-#include "render/pixel_blend.h"
 #include "render/span_shader.h"
 #include "tools/randomart/genome_rendering.h"
 
@@ -33,10 +32,9 @@ GeneBox geneBox(const Gene& g) {
           maxY + kFieldHeight / 2 + 1};
 }
 
-bool RegionPainter::create(const PartsAtlasBuffer& atlas, TextureFilter filter) {
+bool RegionPainter::create(const PartsAtlasBuffer& atlas) {
   if (atlas.empty()) return false;
   atlas_ = makeTextureFromPixels(1024, 2048, atlas.bytes().data(), PixelFormat::A4R4G4B4, 16);
-  filter_ = filter;
   spans_.reserve(4 * kFieldHeight);
   return atlas_ != nullptr;
 }
@@ -72,7 +70,9 @@ void RegionPainter::sampleSources(const Gene& gene, unsigned triangles, std::vec
     const double vs[3] = {tri.v[0] * tex.height() - 0.5, tri.v[1] * tex.height() - 0.5,
                           tri.v[2] * tex.height() - 0.5};
     if (!affineMapOf(tri.p, us, mu) || !affineMapOf(tri.p, vs, mv)) continue;
-    const SamplerSetup setup = prepareSampler(tex, rect, filter_, mu.dx, mv.dx, mu.dy, mv.dy);
+    // The genome view filters as the editor does: bilinear, or mip-mapped and anisotropic.
+    const SamplerSetup setup =
+        prepareSampler(tex, rect, TextureFilter::Anisotropic, mu.dx, mv.dx, mu.dy, mv.dy);
     const std::int64_t du = toFixed(mu.dx), dv = toFixed(mv.dx);
     for (const Span& s : spans_) {
       if (s.x1 <= s.x0) continue;
@@ -81,17 +81,7 @@ void RegionPainter::sampleSources(const Gene& gene, unsigned triangles, std::vec
           du,   dv};
       const std::size_t at = sources.size();
       sources.resize(at + std::size_t(s.x1 - s.x0));
-      std::uint32_t* out = sources.data() + at;
-      if (setup.kind == SamplerSetup::Kind::Nearest) {
-        std::int64_t u = coords.u, v = coords.v;
-        for (int x = s.x0; x < s.x1; ++x, u += du, v += dv) {
-          const std::uint32_t texel = sampleNearest(setup.level0, setup.rect, u, v);
-          const std::uint32_t source = (texel >> 24) == 0 ? 0 : modulate(texel, colour);
-          *out++ = (source >> 24) == 0 ? 0 : source;
-        }
-      } else {
-        sampleFilteredSpan(out, coords, colour, setup);
-      }
+      sampleFilteredSpan(sources.data() + at, coords, colour, setup);
       spans.push_back(s);
     }
   }

@@ -20,7 +20,7 @@ class PartsAtlasBuffer;
 // from where each whole span starts, so every pixel gets the texel the renderer would give it.
 class RegionPainter {
  public:
-  bool create(const PartsAtlasBuffer& atlas, TextureFilter filter = TextureFilter::Anisotropic);
+  bool create(const PartsAtlasBuffer& atlas);
 
   // Appends the spans of the chosen triangles (whole field, in drawing order) and, for each of
   // their pixels, the source the renderer blends there: texel x the gene's colour, 0 where its
@@ -37,7 +37,6 @@ class RegionPainter {
   static void trianglesOf(const Gene& gene, Triangle (&out)[2]);
 
   TexturePtr atlas_;
-  TextureFilter filter_ = TextureFilter::Anisotropic;
   std::vector<Span> spans_;
 };
 
