@@ -31,13 +31,15 @@ bool writeAll(int fd, const char* data, std::size_t size) {
   return true;
 }
 
-// The permissions a replaced file had, or the default for a new one.
-mode_t targetMode(const std::filesystem::path& target) {
-  struct stat info {};
-  if (::stat(target.c_str(), &info) == 0) return info.st_mode & 07777;
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+// A name for the temporary file that a concurrent save of the same target, in this process or
+// another, cannot pick as well (the open with O_EXCL still refuses a clash).
+std::string temporarySuffix() {
+  thread_local std::mt19937_64 names{std::random_device{}()};
+  std::string suffix = ".tmp";
+  suffix += std::to_string(::getpid());
+  suffix += '-';
+  suffix += std::to_string(names());
+  return suffix;
 }
 
 }  // namespace
@@ -51,19 +53,25 @@ bool saveFileAtomically(const std::filesystem::path& target, std::span<const std
   std::filesystem::path directory = target.parent_path();
   if (directory.empty()) directory = ".";
 
-  // A name that a concurrent save of the same target cannot pick as well.
-  std::random_device entropy;
-  const std::string suffix = ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(entropy());
-  const std::filesystem::path temporary = directory / ("." + target.filename().string() + suffix);
+  std::string name = ".";
+  name += target.filename().string();
+  name += temporarySuffix();
+  const std::filesystem::path temporary = directory / name;
 
-  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  // A replaced file keeps its permissions: the temporary file starts private and gets them
+  // before any byte is written. A new file gets what the user's umask allows, which open itself
+  // applies (reading the umask would mean setting it, a race with every other thread).
+  struct stat old {};
+  const bool replacing = ::stat(target.c_str(), &old) == 0;
+  const int fd =
+      ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, replacing ? 0600 : 0666);
   if (fd < 0) {
     setError(error, errnoText(errno));
     return false;
   }
-  bool ok = writeAll(fd, reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  bool ok = !replacing || ::fchmod(fd, old.st_mode & 07777) == 0;
   int failure = ok ? 0 : errno;
-  if (ok && ::fchmod(fd, targetMode(target)) != 0) {
+  if (ok && !writeAll(fd, reinterpret_cast<const char*>(bytes.data()), bytes.size())) {
     ok = false;
     failure = errno;
   }

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
+#include <vector>
 
 namespace orvane {
 namespace {
@@ -47,6 +49,32 @@ TEST_F(AtomicFile, WritesNewFilesAndReplacesOldOnesKeepingTheirMode) {
   ::stat(target.c_str(), &info);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
   EXPECT_EQ(entries(), 1u);  // no temporary file left behind
+}
+
+TEST_F(AtomicFile, ConcurrentSavesGiveNewFilesTheUmasksModeAndLeaveTheUmaskAlone) {
+  // Reading the umask means setting it; saves on several threads must never do that, or a file
+  // made meanwhile (by any thread) gets the wrong permissions and the umask may stay changed.
+  const mode_t mask = ::umask(027);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 3; ++t) {
+    threads.emplace_back([this, t] {
+      for (int i = 0; i < 150; ++i) {
+        std::string name = "f";
+        name += std::to_string(t);
+        name += '-';
+        name += std::to_string(i);
+        EXPECT_TRUE(saveFileAtomically(dir / name, std::string_view("x")));
+      }
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(::umask(mask), mode_t(027));
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    struct stat info {};
+    ::stat(entry.path().c_str(), &info);
+    ASSERT_EQ(info.st_mode & 0777, 0640u) << entry.path();
+  }
+  EXPECT_EQ(entries(), 450u);
 }
 
 TEST_F(AtomicFile, AFailedSaveLeavesTheOldFileAndNoTemporary) {
