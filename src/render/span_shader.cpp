@@ -280,44 +280,40 @@ inline __m256i firstLanes(int left) {
   return _mm256_cmpgt_epi32(_mm256_set1_epi32(left), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
 }
 
-// The span in groups of eight pixels, the last group masked; returns the first pixel left for
-// the plain path.
-int shadeVector(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour, bool keepAlpha,
-                const SamplerSetup& s) {
+// Walks the span in groups of eight pixels: group(x, u, v, lanes, allLanes) for each, the last
+// group masked to the pixels the span still has. Returns the first pixel left for the plain path
+// (all of them when startEight declines the span).
+template <typename Group>
+__attribute__((always_inline)) inline int forEachEight(const SpanCoords& span,
+                                                       const SamplerSetup& s, Group&& group) {
   EightLanes lanes;
   if (!startEight(span, s, lanes)) return span.x0;
-  const bool minified = s.kind == SamplerSetup::Kind::Minified;
   const __m256i all = _mm256_set1_epi32(-1);
   int x = span.x0;
   for (; x + 8 <= span.x1; x += 8) {
-    shade8(row + x, lanes.u, lanes.v, colour, keepAlpha, s, minified, all, true);
+    group(x, lanes.u, lanes.v, all, true);
     lanes.u = _mm256_add_epi32(lanes.u, lanes.stepU);
     lanes.v = _mm256_add_epi32(lanes.v, lanes.stepV);
   }
-  if (x < span.x1) {
-    shade8(row + x, lanes.u, lanes.v, colour, keepAlpha, s, minified, firstLanes(span.x1 - x),
-           false);
-  }
+  if (x < span.x1) group(x, lanes.u, lanes.v, firstLanes(span.x1 - x), false);
   return span.x1;
 }
 
-// The same walk writing the sources to out[0 ... length); returns the first pixel left.
+int shadeVector(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour, bool keepAlpha,
+                const SamplerSetup& s) {
+  const bool minified = s.kind == SamplerSetup::Kind::Minified;
+  return forEachEight(span, s, [&](int x, __m256i u, __m256i v, __m256i lanes, bool allLanes) {
+    shade8(row + x, u, v, colour, keepAlpha, s, minified, lanes, allLanes);
+  });
+}
+
+// The sources of the span, written to out[0 ... length).
 int sampleVector(std::uint32_t* out, const SpanCoords& span, std::uint32_t colour,
                  const SamplerSetup& s) {
-  EightLanes lanes;
-  if (!startEight(span, s, lanes)) return span.x0;
   const bool minified = s.kind == SamplerSetup::Kind::Minified;
-  const __m256i all = _mm256_set1_epi32(-1);
-  int x = span.x0;
-  for (; x + 8 <= span.x1; x += 8) {
-    sample8(out + (x - span.x0), lanes.u, lanes.v, colour, s, minified, all);
-    lanes.u = _mm256_add_epi32(lanes.u, lanes.stepU);
-    lanes.v = _mm256_add_epi32(lanes.v, lanes.stepV);
-  }
-  if (x < span.x1) {
-    sample8(out + (x - span.x0), lanes.u, lanes.v, colour, s, minified, firstLanes(span.x1 - x));
-  }
-  return span.x1;
+  return forEachEight(span, s, [&](int x, __m256i u, __m256i v, __m256i lanes, bool) {
+    sample8(out + (x - span.x0), u, v, colour, s, minified, lanes);
+  });
 }
 
 ORVANE_END_AVX2_REGION
