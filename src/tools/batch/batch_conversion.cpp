@@ -83,18 +83,7 @@ std::vector<OutputTask> outputTasks(const std::vector<PlannedFile>& plan) {
   return tasks;
 }
 
-}  // namespace
-
-int batchFilesInHand(int workers) {
-  workers = std::max(workers, 1);
-  return workers + workers + kBatchSaverThreads;  // drawn, queued for saving, being saved
-}
-
-int batchWorkerCount(int jobs) {
-  if (jobs > 0) return jobs;
-  return int(std::max(1u, std::thread::hardware_concurrency()));
-}
-
+// The picture of one emblem with the run's options, encoded; false with the reason otherwise.
 bool renderBatchPicture(Renderer& renderer, const EmblemDocument& document, const TexturePtr& atlas,
                         const BatchSettings& settings, std::string& bytes, std::string* error) {
   // A job is one thread: the picture is shaded on the worker's own thread, so `jobs` says how
@@ -107,23 +96,30 @@ bool renderBatchPicture(Renderer& renderer, const EmblemDocument& document, cons
          renderer.encodeBackBuffer(settings.format, bytes, error);
 }
 
-bool exportBatchPicture(Renderer& renderer, const EmblemDocument& document, const TexturePtr& atlas,
+}  // namespace
+
+int batchFilesInHand(int workers) {
+  workers = std::max(workers, 1);
+  return workers + workers + kBatchSaverThreads;  // drawn, queued for saving, being saved
+}
+
+int batchWorkerCount(int jobs) {
+  if (jobs > 0) return jobs;
+  return int(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+bool exportBatchPicture(const EmblemDocument& document, std::span<const std::uint16_t> atlas,
                         const std::filesystem::path& output, const BatchSettings& settings,
                         std::string* error) {
   if (output.empty()) {
     if (error) *error = "no file name";
     return false;
   }
-  std::string bytes;
-  return renderBatchPicture(renderer, document, atlas, settings, bytes, error) &&
-         saveFileAtomically(output, bytes, error);
-}
-
-bool exportBatchPicture(const EmblemDocument& document, std::span<const std::uint16_t> atlas,
-                        const std::filesystem::path& output, const BatchSettings& settings,
-                        std::string* error) {
   Renderer renderer;
-  return exportBatchPicture(renderer, document, exportAtlasTexture(atlas), output, settings, error);
+  std::string bytes;
+  return renderBatchPicture(renderer, document, exportAtlasTexture(atlas), settings, bytes,
+                            error) &&
+         saveFileAtomically(output, bytes, error);
 }
 
 BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const std::uint16_t> atlas,

@@ -10,7 +10,6 @@
 
 #include "document/emblem_document.h"
 #include "render/picture_file.h"
-#include "render/renderer.h"
 
 namespace orvane {
 
@@ -59,10 +58,6 @@ inline constexpr int kBatchSaverThreads = 2;
 int batchFilesInHand(int workers);
 
 // Exports one emblem with the run's options (exportImage); false with the reason otherwise.
-// The first form draws with the caller's renderer and an atlas texture from exportAtlasTexture.
-bool exportBatchPicture(Renderer& renderer, const EmblemDocument& document, const TexturePtr& atlas,
-                        const std::filesystem::path& output, const BatchSettings& settings,
-                        std::string* error = nullptr);
 bool exportBatchPicture(const EmblemDocument& document, std::span<const std::uint16_t> atlas,
                         const std::filesystem::path& output, const BatchSettings& settings,
                         std::string* error = nullptr);
