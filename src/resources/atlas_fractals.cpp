@@ -14,6 +14,23 @@ constexpr float R = 0.86f;
 // repeat the first square. Its squares are either opaque (the tile colour) or clear (the grey
 // cleared behind the tiles): drawing either twice where tiles overlap changes nothing, so the
 // overlaps cannot show as stripes.
+// Whether p lies in a pattern cut from the square (-R, -R) ... (R, R) four levels deep: at each
+// level the square is split three by three and the cells `cut(column, row)` names are removed.
+template <typename Cut>
+bool inTernaryPattern(Vec2 p, Cut cut) {
+  float x = (p.x + R) / (2 * R), y = (p.y + R) / (2 * R);
+  if (x < 0 || y < 0 || x >= 1 || y >= 1) return false;
+  for (int level = 0; level < 4; ++level) {
+    x *= 3;
+    y *= 3;
+    const int ix = static_cast<int>(x), iy = static_cast<int>(y);
+    if (cut(ix, iy)) return false;
+    x -= ix;
+    y -= iy;
+  }
+  return true;
+}
+
 void backgroundChecker(Mask& m) {
   const auto band = [](int i) { return i >= 30 && i < 59 ? 1 : 0; };
   for (int y = 0; y < kCell; ++y) {
@@ -208,16 +225,7 @@ void drawFractal(int number, Mask& m) {
     }
     case 3:
       m.sample([](Vec2 p) {
-        float x = (p.x + R) / (2 * R), y = (p.y + R) / (2 * R);
-        if (x < 0 || y < 0 || x >= 1 || y >= 1) return false;
-        for (int level = 0; level < 4; ++level) {
-          x *= 3;
-          y *= 3;
-          if (static_cast<int>(x) == 1 && static_cast<int>(y) == 1) return false;
-          x -= std::floor(x);
-          y -= std::floor(y);
-        }
-        return true;
+        return inTernaryPattern(p, [](int ix, int iy) { return ix == 1 && iy == 1; });
       });
       break;
     case 4: {
@@ -311,17 +319,7 @@ void drawFractal(int number, Mask& m) {
       break;
     case 13:
       m.sample([](Vec2 p) {
-        float x = (p.x + R) / (2 * R), y = (p.y + R) / (2 * R);
-        if (x < 0 || y < 0 || x >= 1 || y >= 1) return false;
-        for (int level = 0; level < 4; ++level) {
-          x *= 3;
-          y *= 3;
-          const int ix = static_cast<int>(x), iy = static_cast<int>(y);
-          if (ix != 1 && iy != 1) return false;
-          x -= ix;
-          y -= iy;
-        }
-        return true;
+        return inTernaryPattern(p, [](int ix, int iy) { return ix != 1 && iy != 1; });
       });
       break;
     case 14: {
