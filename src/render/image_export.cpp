@@ -6,17 +6,13 @@
 #include <mutex>
 #include <vector>
 
+#include "base/failure.h"
 #include "formats/parts_atlas.h"
 #include "render/blurred_scene.h"
 #include "render/emblem_drawing.h"
 
 namespace orvane {
 namespace {
-
-bool fail(std::string* error, const char* what) {
-  if (error) *error = what;
-  return false;
-}
 
 // The backdrop and the background of the export, tiles every `step` units when checkered.
 void drawBackground(Renderer& renderer, const EmblemInfo& info, const ExportSettings& settings,

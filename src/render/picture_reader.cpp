@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "base/atomic_file.h"
+#include "base/failure.h"
 #include "render/picture_file.h"
 
 #define STBI_NO_STDIO
@@ -14,11 +15,6 @@
 
 namespace orvane {
 namespace {
-
-bool fail(std::string* error, std::string what) {
-  if (error) *error = std::move(what);
-  return false;
-}
 
 bool sizeAccepted(long long width, long long height, std::string* error) {
   if (width < 1 || height < 1) return fail(error, "picture has no pixels");

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/atomic_file.h"
+#include "base/failure.h"
 #include "render/picture_file.h"
 
 #define STBI_WRITE_NO_STDIO
@@ -13,11 +14,6 @@
 
 namespace orvane {
 namespace {
-
-bool fail(std::string* error, std::string what) {
-  if (error) *error = std::move(what);
-  return false;
-}
 
 // The picture's bytes with 3 or 4 channels.
 std::vector<std::uint8_t> packedChannels(const Picture& picture, int channels) {
