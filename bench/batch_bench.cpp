@@ -18,6 +18,7 @@
 
 #include "formats/binary_emblem_file.h"
 #include "formats/parts_atlas.h"
+#include "resources/embedded_parts_atlas.h"
 #include "tools/batch/batch_conversion.h"
 
 namespace orvane::bench {
@@ -61,7 +62,7 @@ class EmblemFolder {
       file += ".ovr";
       writeBinaryEmblem(document, input() / file);
     }
-    loadPartsAtlas(atlas_);
+    loadEmbeddedPartsAtlas(atlas_);
   }
   ~EmblemFolder() {
     std::error_code ec;

@@ -3,13 +3,14 @@
 #include <benchmark/benchmark.h>
 
 #include "formats/parts_atlas.h"
+#include "resources/embedded_parts_atlas.h"
 
 namespace {
 
 void BM_LoadPartsAtlas(benchmark::State& state) {
   for (auto _ : state) {
     orvane::PartsAtlasBuffer atlas;
-    const bool loaded = orvane::loadPartsAtlas(atlas);
+    const bool loaded = orvane::loadEmbeddedPartsAtlas(atlas);
     benchmark::DoNotOptimize(loaded);
     benchmark::DoNotOptimize(atlas.pixels().data());
     if (!loaded) state.SkipWithError("the embedded atlas did not load");

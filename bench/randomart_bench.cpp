@@ -35,6 +35,7 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 #pragma GCC diagnostic pop
 
 #include "formats/parts_atlas.h"
+#include "resources/embedded_parts_atlas.h"
 #include "tools/randomart/evolution.h"
 #include "tools/randomart/target_picture.h"
 
@@ -44,7 +45,7 @@ namespace {
 const PartsAtlasBuffer& atlas() {
   static const PartsAtlasBuffer buffer = [] {
     PartsAtlasBuffer b;
-    if (!loadPartsAtlas(b)) std::abort();
+    if (!loadEmbeddedPartsAtlas(b)) std::abort();
     return b;
   }();
   return buffer;

@@ -4,6 +4,7 @@
 
 #include "document/emblem_document.h"
 #include "formats/parts_atlas.h"
+#include "resources/embedded_parts_atlas.h"
 
 namespace orvane::bench {
 
@@ -58,7 +59,7 @@ inline void mixedEmblem(EmblemDocument& d) {
 inline const PartsAtlasBuffer& benchAtlas() {
   static const PartsAtlasBuffer atlas = [] {
     PartsAtlasBuffer a;
-    loadPartsAtlas(a);
+    loadEmbeddedPartsAtlas(a);
     return a;
   }();
   return atlas;

@@ -68,3 +68,17 @@ function(orvane_check_core_is_qt_free target)
     endif()
   endforeach()
 endfunction()
+
+# Fails the configure step when a source file of a core folder includes a Qt header: the core
+# stays plain C++ even where a Qt header would happen to be on the include path.
+function(orvane_refuse_qt_includes)
+  foreach(dir IN LISTS ARGN)
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${dir}/*.h ${dir}/*.cpp)
+    foreach(source IN LISTS sources)
+      file(STRINGS ${source} qt_includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]Q[A-Za-z]*[>/\"]")
+      if(qt_includes)
+        message(FATAL_ERROR "${source} is part of the headless core but includes Qt: ${qt_includes}")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()

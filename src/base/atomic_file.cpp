@@ -9,12 +9,10 @@
 #include <cstring>
 #include <random>
 
+#include "base/failure.h"
+
 namespace orvane {
 namespace {
-
-void setError(std::string* error, const std::string& what) {
-  if (error) *error = what;
-}
 
 std::string errnoText(int code) { return std::strerror(code); }
 
@@ -47,8 +45,7 @@ std::string temporarySuffix() {
 bool saveFileAtomically(const std::filesystem::path& target, std::span<const std::byte> bytes,
                         std::string* error) {
   if (target.empty() || !target.has_filename()) {
-    setError(error, "no file name");
-    return false;
+    return fail(error, "no file name");
   }
   std::filesystem::path directory = target.parent_path();
   if (directory.empty()) directory = ".";
@@ -66,8 +63,7 @@ bool saveFileAtomically(const std::filesystem::path& target, std::span<const std
   const int fd =
       ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, replacing ? 0600 : 0666);
   if (fd < 0) {
-    setError(error, errnoText(errno));
-    return false;
+    return fail(error, errnoText(errno));
   }
   bool ok = !replacing || ::fchmod(fd, old.st_mode & 07777) == 0;
   int failure = ok ? 0 : errno;
@@ -89,7 +85,7 @@ bool saveFileAtomically(const std::filesystem::path& target, std::span<const std
   }
   if (!ok) {
     ::unlink(temporary.c_str());
-    setError(error, errnoText(failure));
+    fail(error, errnoText(failure));
   }
   return ok;
 }
@@ -107,17 +103,16 @@ bool readWholeFile(const std::filesystem::path& path, std::string& bytes, std::s
   bytes.clear();
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    setError(error, errnoText(errno));
-    return false;
+    return fail(error, errnoText(errno));
   }
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    setError(error, S_ISDIR(info.st_mode) ? "is a folder" : "not a regular file");
+    fail(error, S_ISDIR(info.st_mode) ? "is a folder" : "not a regular file");
     ::close(fd);
     return false;
   }
   if (static_cast<std::size_t>(info.st_size) > maxBytes) {
-    setError(error, "file too large");
+    fail(error, "file too large");
     ::close(fd);
     return false;
   }
@@ -127,7 +122,7 @@ bool readWholeFile(const std::filesystem::path& path, std::string& bytes, std::s
     const ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) {
-      setError(error, got < 0 ? errnoText(errno) : "file changed while reading");
+      fail(error, got < 0 ? errnoText(errno) : "file changed while reading");
       ::close(fd);
       bytes.clear();
       return false;

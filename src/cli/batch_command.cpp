@@ -9,6 +9,7 @@
 #include "base/numbers.h"
 #include "cli/commands.h"
 #include "formats/parts_atlas.h"
+#include "resources/embedded_parts_atlas.h"
 #include "tools/batch/batch_conversion.h"
 
 namespace orvane::cli {
@@ -101,7 +102,7 @@ int runBatch(const Arguments& arguments) {
     return reportFailure(parsed.positional[1], "no such folder");
   }
   PartsAtlasBuffer atlas;
-  if (!loadPartsAtlas(atlas)) {
+  if (!loadEmbeddedPartsAtlas(atlas)) {
     return reportFailure(parsed.positional[0], "the parts atlas is missing from this build");
   }
 

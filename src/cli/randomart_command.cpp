@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "formats/emblem_file.h"
 #include "formats/parts_atlas.h"
+#include "resources/embedded_parts_atlas.h"
 #include "tools/randomart/append_genome.h"
 #include "tools/randomart/dna_file.h"
 #include "tools/randomart/elapsed_time.h"
@@ -119,7 +120,7 @@ int runRandomArt(const Arguments& arguments) {
     return reportFailure(output, "cannot make a new emblem");
   }
   PartsAtlasBuffer atlas;
-  if (!loadPartsAtlas(atlas)) return reportFailure("parts atlas", "cannot be unpacked");
+  if (!loadEmbeddedPartsAtlas(atlas)) return reportFailure("parts atlas", "cannot be unpacked");
 
   IncrementalEvaluator evaluator;
   if (!evaluator.create(atlas)) return reportFailure("parts atlas", "cannot be drawn");

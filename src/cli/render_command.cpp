@@ -7,6 +7,7 @@
 #include "formats/emblem_file.h"
 #include "formats/parts_atlas.h"
 #include "render/image_export.h"
+#include "resources/embedded_parts_atlas.h"
 
 namespace orvane::cli {
 namespace {
@@ -34,7 +35,7 @@ bool renderEmblemFileToImage(const std::filesystem::path& input,
     return failWith(failedFile, error, input, reason);
   }
   PartsAtlasBuffer atlas;
-  if (!loadPartsAtlas(atlas)) {
+  if (!loadEmbeddedPartsAtlas(atlas)) {
     return failWith(failedFile, error, output, "the parts atlas is missing from this build");
   }
   if (!exportImage(document, atlas.pixels(), output, *format, options.scale,

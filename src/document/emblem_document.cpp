@@ -100,13 +100,10 @@ bool EmblemDocument::newDocument(std::u16string_view name, std::int32_t width,
 
 void EmblemDocument::clear() {
   if (root_) {
-    Channel& removed = channels_[static_cast<int>(DocumentEvent::NodeRemoved)];
-    const bool wasEnabled = removed.enabled;
-    removed.enabled = false;
+    MutedEvents quiet(this, {DocumentEvent::NodeRemoved});
     while (root_->firstChild_) destroy(root_->firstChild_);
     root_->owner_ = nullptr;
     root_.reset();
-    removed.enabled = wasEnabled;
   }
   fire(DocumentEvent::Cleared, 0);
 }
@@ -115,8 +112,23 @@ bool EmblemDocument::setRoot(NodePtr node) {
   if (root_ || !node || node->kind_ != NodeKind::Info || node->parent_) return false;
   EmblemNode* raw = node.get();
   root_ = std::move(node);
-  raw->owner_ = this;
+  forEachInSubtree(raw, [this](EmblemNode* n) { n->owner_ = this; });
   fire(DocumentEvent::NodeAdded, raw);
+  return true;
+}
+
+NodePtr EmblemDocument::takeRoot() {
+  if (root_) forEachInSubtree(root_.get(), [](EmblemNode* n) { n->owner_ = nullptr; });
+  return std::move(root_);
+}
+
+bool EmblemDocument::takeContentFrom(EmblemDocument& source) {
+  if (&source == this || !source.root_) return false;
+  NodePtr tree = source.takeRoot();
+  fire(DocumentEvent::UpdateBegins, 0);
+  clear();
+  setRoot(std::move(tree));
+  fire(DocumentEvent::UpdateEnds, 1);
   return true;
 }
 
@@ -160,6 +172,13 @@ bool EmblemDocument::setLayerRecord(EmblemNode* node, const LayerRecord& record)
   return true;
 }
 
+bool EmblemDocument::setVisible(EmblemNode* node, bool visible) {
+  if (!node) return false;
+  node->visible_ = visible;
+  if (const auto event = changeEventOf(node->kind_)) fireOnOwner(*event, node);
+  return true;
+}
+
 bool EmblemDocument::setImageRecord(EmblemNode* node, const ImageRecord& record) {
   if (!node || node->kind_ != NodeKind::Image) return false;
   node->image_ = record;
@@ -177,63 +196,32 @@ bool EmblemDocument::canAttach(Place place, const EmblemNode* anchor,
 
 void EmblemDocument::unlink(EmblemNode* node) {
   EmblemNode* parent = node->parent_;
-  if (node->prev_)
-    node->prev_->next_ = node->next_;
-  else if (parent)
-    parent->firstChild_ = node->next_;
-  if (node->next_)
-    node->next_->prev_ = node->prev_;
-  else if (parent)
-    parent->lastChild_ = node->prev_;
-  node->prev_ = node->next_ = node->parent_ = nullptr;
-  fireOnOwner(DocumentEvent::NodeRemoved, node);
+  EmblemDocument* owner = node->owner_;
+  // The row is only worth finding when somebody will hear of it.
+  const bool told = owner && owner->isEnabled(DocumentEvent::NodeRemoved);
+  const std::size_t row = told ? node->indexInParent() : 0;
+  parent->unlinkChild(node);
+  if (told) owner->fireArgs({DocumentEvent::NodeRemoved, node, 0, parent, row});
   node->owner_ = nullptr;
 }
 
 bool EmblemDocument::attach(Place place, EmblemNode* anchor, EmblemNode* node) {
   if (node->parent_) unlink(node);
 
-  EmblemNode* parent = place == Place::After ? anchor->parent_ : anchor;
-  node->parent_ = parent;
   switch (place) {
     case Place::LastChild:
-      node->prev_ = parent->lastChild_;
-      if (parent->lastChild_)
-        parent->lastChild_->next_ = node;
-      else
-        parent->firstChild_ = node;
-      parent->lastChild_ = node;
+      anchor->linkLast(node);
       break;
     case Place::FirstChild:
-      node->next_ = parent->firstChild_;
-      if (parent->firstChild_)
-        parent->firstChild_->prev_ = node;
-      else
-        parent->lastChild_ = node;
-      parent->firstChild_ = node;
+      anchor->linkFirst(node);
       break;
     case Place::After:
-      node->prev_ = anchor;
-      node->next_ = anchor->next_;
-      if (anchor->next_)
-        anchor->next_->prev_ = node;
-      else
-        parent->lastChild_ = node;
-      anchor->next_ = node;
+      anchor->parent_->linkAfter(anchor, node);
       break;
   }
-
-  // The whole subtree takes the new place's owner (walked without recursion).
+  // The whole subtree takes the new place's owner.
   EmblemDocument* owner = anchor->owner_;
-  for (EmblemNode* n = node; n;) {
-    n->owner_ = owner;
-    if (n->firstChild_) {
-      n = n->firstChild_;
-      continue;
-    }
-    while (n != node && !n->next_) n = n->parent_;
-    n = n == node ? nullptr : n->next_;
-  }
+  forEachInSubtree(node, [owner](EmblemNode* n) { n->owner_ = owner; });
   fireOnOwner(DocumentEvent::NodeAdded, node);
   return true;
 }
@@ -303,15 +291,7 @@ NodePtr EmblemDocument::duplicate(const EmblemNode* node) {
     if (source->kind_ == NodeKind::Layer) copy->layer_ = source->layer_;
     return copy;
   };
-  auto appendCopy = [](EmblemNode* parent, EmblemNode* child) {
-    child->parent_ = parent;
-    child->prev_ = parent->lastChild_;
-    if (parent->lastChild_)
-      parent->lastChild_->next_ = child;
-    else
-      parent->firstChild_ = child;
-    parent->lastChild_ = child;
-  };
+  auto appendCopy = [](EmblemNode* parent, EmblemNode* child) { parent->linkLast(child); };
   NodePtr top(copyOf(node));
   // Pre-order walk of the source with `copy` tracking the copy of `source`.
   const EmblemNode* source = node;
@@ -340,15 +320,9 @@ NodePtr EmblemDocument::duplicate(const EmblemNode* node) {
 std::size_t EmblemDocument::countKind(const EmblemNode* node, NodeKind kind) {
   if (!node) return 0;
   std::size_t count = 0;
-  for (const EmblemNode* n = node->firstChild_; n;) {
-    if (n->kind_ == kind) ++count;
-    if (n->firstChild_) {
-      n = n->firstChild_;
-      continue;
-    }
-    while (n != node && !n->next_) n = n->parent_;
-    n = n == node ? nullptr : n->next_;
-  }
+  forEachInSubtree(node, [&](const EmblemNode* n) {
+    if (n != node && n->kind_ == kind) ++count;
+  });
   return count;
 }
 
@@ -373,6 +347,39 @@ NodePtr EmblemDocument::makeNewGroup() {
   NodePtr node = makeNode(this, NodeKind::Group, kNewGroupName);
   setGroupData(node.get());
   return node;
+}
+
+MutedEvents::MutedEvents(EmblemDocument* document, std::initializer_list<DocumentEvent> events)
+    : document_(document) {
+  if (!document_) return;
+  for (DocumentEvent event : events) {
+    const auto i = static_cast<std::size_t>(event);
+    if (muted_[i]) continue;  // listed twice
+    muted_[i] = true;
+    wasOn_[i] = document_->isEnabled(event);
+    document_->setEnabled(event, false);
+  }
+}
+
+MutedEvents::~MutedEvents() {
+  if (!document_) return;
+  for (std::size_t i = 0; i < muted_.size(); ++i) {
+    if (muted_[i]) document_->setEnabled(static_cast<DocumentEvent>(i), wasOn_[i]);
+  }
+}
+
+std::optional<DocumentEvent> changeEventOf(NodeKind kind) {
+  switch (kind) {
+    case NodeKind::Info:
+      return DocumentEvent::InfoChanged;
+    case NodeKind::Group:
+      return DocumentEvent::GroupChanged;
+    case NodeKind::Layer:
+      return DocumentEvent::LayerChanged;
+    case NodeKind::Image:
+      break;
+  }
+  return std::nullopt;
 }
 
 }  // namespace orvane

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -14,11 +16,15 @@ namespace orvane {
 
 // What a notification carries: the node it is about (NodeAdded, NodeRemoved, NameChanged,
 // InfoChanged, GroupChanged, LayerChanged), or a value (UpdateEnds: 1 success, 0 failure;
-// 0 for Cleared and UpdateBegins).
+// 0 for Cleared and UpdateBegins). NodeRemoved also tells where the node was, since it is
+// already unlinked when observers hear of it: its former parent (nullptr for the root) and its
+// row there.
 struct DocumentEventArgs {
   DocumentEvent event;
   EmblemNode* node = nullptr;
   std::int32_t value = 0;
+  EmblemNode* formerParent = nullptr;
+  std::size_t formerRow = 0;
 };
 
 using DocumentCallback = std::function<void(const DocumentEventArgs&, std::uint32_t userValue)>;
@@ -46,7 +52,7 @@ class EmblemDocument {
   // Removes a registration; safe from inside a callback. False when the id is unknown.
   bool unregisterCallback(RegistrationId id);
   bool isEnabled(DocumentEvent event) const;
-  void setEnabled(DocumentEvent event, bool enabled);
+  // Channels are switched off only through a MutedEvents guard, which always switches them back.
   // Fires a channel with a value (UpdateBegins, UpdateEnds, Cleared) or a node.
   void fire(DocumentEvent event, std::int32_t value);
   void fire(DocumentEvent event, EmblemNode* node);
@@ -58,9 +64,18 @@ class EmblemDocument {
   // Destroys the tree without NodeRemoved notifications, then fires Cleared (always).
   void clear();
   EmblemNode* root() const { return root_.get(); }
-  // Makes `node` the root of an empty document and fires NodeAdded with it. False when the
-  // document already has a root or the node is not an apart info node.
+  // Makes `node` the root of an empty document (the whole tree takes this document as owner)
+  // and fires NodeAdded with it. False when the document already has a root or the node is not
+  // an apart info node.
   bool setRoot(NodePtr node);
+  // Hands the whole tree to the caller, firing nothing: the document is left without a root and
+  // the tree's nodes without owner.
+  NodePtr takeRoot();
+  // Replaces this document's tree by `source`'s, so that a file can be read into a separate
+  // document and taken over only when it was read well: UpdateBegins, clear (Cleared), the
+  // source's root becomes this root (NodeAdded), UpdateEnds(1). `source` is left empty and fires
+  // nothing. False, with nothing changed or fired, when `source` has no root or is this.
+  bool takeContentFrom(EmblemDocument& source);
 
   // A fresh node with all-zero record and no links. Pass the document as owner for nodes that
   // go into this tree, so their setters fire before NodeAdded; nullptr makes a silent node.
@@ -102,6 +117,9 @@ class EmblemDocument {
   static NodePtr duplicate(const EmblemNode* node);
   // The number of descendants of that kind (the node itself is not counted).
   static std::size_t countKind(const EmblemNode* node, NodeKind kind);
+  // Shows or hides a node; fires the change notification of its kind (LayerChanged,
+  // GroupChanged or InfoChanged; nothing for an image node). False for a missing node.
+  static bool setVisible(EmblemNode* node, bool visible);
 
   // The nodes the editing commands make, with the document's defaults.
   NodePtr makeNewLayer();
@@ -109,6 +127,9 @@ class EmblemDocument {
   static LayerRecord defaultLayerRecord();
 
  private:
+  friend class MutedEvents;
+  void setEnabled(DocumentEvent event, bool enabled);
+
   struct Registration {
     RegistrationId id;
     DocumentCallback callback;
@@ -132,5 +153,24 @@ class EmblemDocument {
   int firingDepth_ = 0;
   bool needsCompaction_ = false;
 };
+
+// Switches some of a document's channels off for as long as it lives and gives each its former
+// state back when it goes, on every return path. Guards may nest.
+class MutedEvents {
+ public:
+  MutedEvents(EmblemDocument* document, std::initializer_list<DocumentEvent> events);
+  ~MutedEvents();
+  MutedEvents(const MutedEvents&) = delete;
+  MutedEvents& operator=(const MutedEvents&) = delete;
+
+ private:
+  EmblemDocument* document_;
+  std::array<bool, kDocumentEventCount> muted_{};  // channels this guard switched off
+  std::array<bool, kDocumentEventCount> wasOn_{};  // their state before
+};
+
+// The change notification of a node's kind: LayerChanged, GroupChanged or InfoChanged; none
+// (std::nullopt) for an image node.
+std::optional<DocumentEvent> changeEventOf(NodeKind kind);
 
 }  // namespace orvane

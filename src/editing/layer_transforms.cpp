@@ -43,9 +43,6 @@ void storeVertices(LayerRecord& r, const Quad& q) {
   r.rbx = q.rb.x, r.rby = q.rb.y;
 }
 
-constexpr DocumentEvent kChangeEvents[] = {DocumentEvent::InfoChanged, DocumentEvent::GroupChanged,
-                                           DocumentEvent::LayerChanged};
-
 // The shape shared by every tree operation: the change notifications of the node's document are
 // held back while each layer of the subtree (or the node itself, when it is a layer) is changed,
 // then exactly one notification is fired for the node the operation was called on.
@@ -53,43 +50,17 @@ template <typename Change>
 bool changeLayers(EmblemNode* node, Change&& change) {
   if (!node || node->kind() == NodeKind::Image) return false;
   EmblemDocument* owner = node->owner();
-  bool saved[3] = {};
-  if (owner) {
-    for (int i = 0; i < 3; ++i) {
-      saved[i] = owner->isEnabled(kChangeEvents[i]);
-      owner->setEnabled(kChangeEvents[i], false);
-    }
-  }
-  // Pre-order walk without recursion: trees may be deep.
-  for (EmblemNode* n = node; n;) {
-    if (n->kind() == NodeKind::Layer) {
+  {
+    MutedEvents quiet(owner, {DocumentEvent::InfoChanged, DocumentEvent::GroupChanged,
+                              DocumentEvent::LayerChanged});
+    forEachInSubtree(node, [&](EmblemNode* n) {
+      if (n->kind() != NodeKind::Layer) return;
       LayerRecord record = n->layer();
       change(record);
       EmblemDocument::setLayerRecord(n, record);
-    }
-    if (n->firstChild()) {
-      n = n->firstChild();
-      continue;
-    }
-    while (n != node && !n->next()) n = n->parent();
-    n = n == node ? nullptr : n->next();
+    });
   }
-  if (owner) {
-    for (int i = 0; i < 3; ++i) owner->setEnabled(kChangeEvents[i], saved[i]);
-    switch (node->kind()) {
-      case NodeKind::Info:
-        owner->fire(DocumentEvent::InfoChanged, node);
-        break;
-      case NodeKind::Group:
-        owner->fire(DocumentEvent::GroupChanged, node);
-        break;
-      case NodeKind::Layer:
-        owner->fire(DocumentEvent::LayerChanged, node);
-        break;
-      case NodeKind::Image:
-        break;
-    }
-  }
+  if (owner) owner->fire(*changeEventOf(node->kind()), node);
   return true;
 }
 
@@ -132,27 +103,20 @@ bool effectiveVertices(const EmblemNode* node, Quad& quad) {
 bool boundingBox(const EmblemNode* node, Box& box) {
   if (!node) return false;
   bool found = false;
-  for (const EmblemNode* n = node->firstChild(); n;) {
-    if (n->kind() == NodeKind::Layer) {
-      Quad q = effectiveVertices(n->layer());
-      forEachVertex(q, [&](Point& p) {
-        if (!found) {
-          box = {p.x, p.y, p.x, p.y};
-          found = true;
-        }
-        box.minX = std::min(box.minX, p.x);
-        box.minY = std::min(box.minY, p.y);
-        box.maxX = std::max(box.maxX, p.x);
-        box.maxY = std::max(box.maxY, p.y);
-      });
-    }
-    if (n->firstChild()) {
-      n = n->firstChild();
-      continue;
-    }
-    while (n != node && !n->next()) n = n->parent();
-    n = n == node ? nullptr : n->next();
-  }
+  forEachInSubtree(node, [&](const EmblemNode* n) {
+    if (n == node || n->kind() != NodeKind::Layer) return;
+    Quad q = effectiveVertices(n->layer());
+    forEachVertex(q, [&](Point& p) {
+      if (!found) {
+        box = {p.x, p.y, p.x, p.y};
+        found = true;
+      }
+      box.minX = std::min(box.minX, p.x);
+      box.minY = std::min(box.minY, p.y);
+      box.maxX = std::max(box.maxX, p.x);
+      box.maxY = std::max(box.maxY, p.y);
+    });
+  });
   return found;
 }
 

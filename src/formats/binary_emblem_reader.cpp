@@ -6,6 +6,7 @@
 #include "formats/blowfish.h"
 #include "formats/emblem_packer.h"
 #include "formats/little_endian.h"
+#include "formats/read_failure.h"
 
 namespace orvane {
 namespace {
@@ -46,21 +47,14 @@ std::u16string layerName(std::size_t number) {
   return name;
 }
 
-bool refuse(EmblemDocument& document, std::string* error, const char* reason) {
-  document.clear();
-  document.fire(DocumentEvent::UpdateEnds, 0);
-  if (error) *error = reason;
-  return false;
-}
-
 }  // namespace
 
 bool readBinaryEmblemFromMemory(EmblemDocument& document, std::span<const std::uint8_t> file,
                                 std::string* error) {
   document.fire(DocumentEvent::UpdateBegins, 0);
   document.clear();
-  if (file.empty()) return refuse(document, error, "empty file");
-  if (file.size() > kMaxBinaryEmblemBytes) return refuse(document, error, "file too large");
+  if (file.empty()) return failRead(document, error, "empty file");
+  if (file.size() > kMaxBinaryEmblemBytes) return failRead(document, error, "file too large");
 
   std::vector<std::uint8_t> image(file.begin(), file.end());
   const BlowfishContext context = keySchedule(kEmblemFileKey);
@@ -68,28 +62,28 @@ bool readBinaryEmblemFromMemory(EmblemDocument& document, std::span<const std::u
     decryptBlocks(context, image.data() + 4, static_cast<std::ptrdiff_t>(image.size() - 4));
   }
   if (image.size() >= 4 && (image[3] & 0x80)) {
-    const UnpackResult sized = unpackEmblem(image.data() + 4, image.size() - 4, nullptr, 0,
-                                            kMaxBinaryEmblemBytes - 4);
+    const UnpackResult sized =
+        unpackEmblem(image.data() + 4, image.size() - 4, nullptr, 0, kMaxBinaryEmblemBytes - 4);
     if (sized.status == UnpackStatus::TooLarge) {
-      return refuse(document, error, "packed body unpacks to more than any emblem holds");
+      return failRead(document, error, "packed body unpacks to more than any emblem holds");
     }
-    if (!sized.complete()) return refuse(document, error, "packed body is cut short");
+    if (!sized.complete()) return failRead(document, error, "packed body is cut short");
     std::vector<std::uint8_t> unpacked(sized.size + 4);
     std::copy_n(image.begin(), 4, unpacked.begin());
     unpacked[3] &= 0x7F;
     unpackEmblem(image.data() + 4, image.size() - 4, unpacked.data() + 4, sized.size);
     image = std::move(unpacked);
   }
-  if (image.size() < 12) return refuse(document, error, "file too short for its header");
+  if (image.size() < 12) return failRead(document, error, "file too short for its header");
   const std::uint32_t header = loadLe32(&image[8]);
   const std::size_t count = header & 0x1FF;
   if (image.size() < 12 + 16 * count) {
-    return refuse(document, error, "file too short for its layer records");
+    return failRead(document, error, "file too short for its layer records");
   }
 
   const std::size_t nameOffset = 12 + 16 * count;
-  NodePtr info = EmblemDocument::makeNode(
-      &document, NodeKind::Info, readName(&image[nameOffset], image.size() - nameOffset));
+  NodePtr info = EmblemDocument::makeNode(&document, NodeKind::Info,
+                                          readName(&image[nameOffset], image.size() - nameOffset));
   EmblemNode* root = info.get();
   EmblemDocument::setInfo(root, EmblemInfo{static_cast<std::int32_t>(loadLe32(&image[4])),
                                            static_cast<std::int32_t>((header >> 9) & 0xFF),
@@ -112,7 +106,7 @@ bool readBinaryEmblem(EmblemDocument& document, const std::filesystem::path& pat
   std::string reason;
   if (!readWholeFile(path, bytes, kMaxBinaryEmblemBytes, &reason)) {
     document.fire(DocumentEvent::UpdateBegins, 0);
-    return refuse(document, error, ("cannot open: " + reason).c_str());
+    return failRead(document, error, "cannot open: " + reason);
   }
   return readBinaryEmblemFromMemory(
       document,

@@ -2,18 +2,11 @@
 
 #include <algorithm>
 
+#include "base/failure.h"
 #include "formats/binary_emblem_file.h"
 #include "formats/xml_emblem_file.h"
 
 namespace orvane {
-namespace {
-
-void setError(std::string* error, const std::string& text) {
-  if (error) *error = text;
-}
-
-}  // namespace
-
 std::string lowerCaseExtension(const std::filesystem::path& path) {
   std::string extension = path.extension().string();
   std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) {
@@ -32,28 +25,37 @@ std::optional<EmblemFileType> emblemFileTypeOf(const std::filesystem::path& path
 bool readEmblemFile(EmblemDocument& document, const std::filesystem::path& path,
                     std::string* error) {
   const auto type = emblemFileTypeOf(path);
-  if (!type) {
-    setError(error, "not an emblem file (expected .ovml or .ovr)");
-    return false;
-  }
+  if (!type) return fail(error, "not an emblem file (expected .ovml or .ovr)");
   if (*type == EmblemFileType::Binary) return readBinaryEmblem(document, path, error);
   return readXmlEmblem(document, path, error);
+}
+
+bool loadEmblemFile(EmblemDocument& document, const std::filesystem::path& path,
+                    EmblemFileType type, std::string* error) {
+  EmblemDocument loaded;
+  const bool read = type == EmblemFileType::Binary ? readBinaryEmblem(loaded, path, error)
+                                                   : readXmlEmblem(loaded, path, error);
+  if (!read) return false;
+  // An XML file without its <ov> element reads as an empty document: nothing to open.
+  if (!loaded.root()) return fail(error, "the file holds no emblem");
+  return document.takeContentFrom(loaded);
+}
+
+bool loadEmblemFile(EmblemDocument& document, const std::filesystem::path& path,
+                    std::string* error) {
+  const auto type = emblemFileTypeOf(path);
+  if (!type) return fail(error, "not an emblem file (expected .ovml or .ovr)");
+  return loadEmblemFile(document, path, *type, error);
 }
 
 bool writeEmblemFile(const EmblemDocument& document, const std::filesystem::path& path,
                      const EmblemWriteOptions& options, std::string* error) {
   const auto type = emblemFileTypeOf(path);
-  if (!type) {
-    setError(error, "not an emblem file (expected .ovml or .ovr)");
-    return false;
-  }
+  if (!type) return fail(error, "not an emblem file (expected .ovml or .ovr)");
   if (*type == EmblemFileType::Binary) {
     return writeBinaryEmblem(document, path, options.packed, error);
   }
-  if (options.packed) {
-    setError(error, "only binary emblem files can be packed");
-    return false;
-  }
+  if (options.packed) return fail(error, "only binary emblem files can be packed");
   return writeXmlEmblem(document, path, error);
 }
 

@@ -23,6 +23,15 @@ struct EmblemWriteOptions {
 // Reads or writes an emblem in the format its extension names; false with a reason otherwise.
 bool readEmblemFile(EmblemDocument& document, const std::filesystem::path& path,
                     std::string* error = nullptr);
+// Loads without risking the open emblem: the file is read into a document of its own, and only
+// when it was read well and holds an emblem is its tree moved into `document`
+// (EmblemDocument::takeContentFrom: UpdateBegins, Cleared, NodeAdded of the root, UpdateEnds(1)).
+// On failure `document` is left exactly as it was and its observers hear nothing.
+bool loadEmblemFile(EmblemDocument& document, const std::filesystem::path& path,
+                    EmblemFileType type, std::string* error = nullptr);
+// The same with the type taken from the extension.
+bool loadEmblemFile(EmblemDocument& document, const std::filesystem::path& path,
+                    std::string* error = nullptr);
 bool writeEmblemFile(const EmblemDocument& document, const std::filesystem::path& path,
                      const EmblemWriteOptions& options = {}, std::string* error = nullptr);
 

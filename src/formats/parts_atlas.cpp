@@ -6,7 +6,6 @@
 
 #include "formats/atlas_cipher.h"
 #include "formats/blowfish.h"
-#include "resources/parts_atlas_resource.h"
 
 namespace orvane {
 
@@ -44,10 +43,6 @@ bool loadPartsAtlas(std::span<const std::uint8_t> resource, PartsAtlasBuffer& at
   unpackAtlas(words.get(), pixels.get());
   atlas.pixels_ = std::move(pixels);
   return true;
-}
-
-bool loadPartsAtlas(PartsAtlasBuffer& atlas) {
-  return loadPartsAtlas(embeddedPartsAtlasResource(), atlas);
 }
 
 }  // namespace orvane

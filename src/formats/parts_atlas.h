@@ -33,7 +33,5 @@ class PartsAtlasBuffer {
 // Deciphers a copy of `resource` with the atlas key and unpacks it into `atlas`. A resource
 // shorter than 1,703,936 bytes, or memory running out, gives false and leaves `atlas` empty.
 bool loadPartsAtlas(std::span<const std::uint8_t> resource, PartsAtlasBuffer& atlas);
-// The same for the resource built into the program.
-bool loadPartsAtlas(PartsAtlasBuffer& atlas);
 
 }  // namespace orvane

@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "base/atomic_file.h"
+#include "base/failure.h"
 #include "base/numbers.h"
 #include "base/utf.h"
+#include "formats/read_failure.h"
 #include "formats/xml_emblem_file.h"
 
 namespace orvane {
@@ -17,10 +19,6 @@ namespace {
 
 constexpr std::u16string_view kDefaultLayerName = u"レイヤー";
 constexpr std::u16string_view kDefaultGroupName = u"グループ";
-
-void setError(std::string* error, std::string text) {
-  if (error) *error = std::move(text);
-}
 
 // "%d" of an attribute; 0 when it is missing or not a number.
 std::int32_t intAttribute(const tinyxml2::XMLElement& element, const char* name) {
@@ -162,20 +160,17 @@ const tinyxml2::XMLElement* findOvElement(const tinyxml2::XMLDocument& xml) {
 // Parses and builds; the caller has fired UpdateBegins and cleared the document.
 bool buildFromBytes(EmblemDocument& document, std::string_view bytes, std::string* error) {
   if (bytes.size() > kMaxXmlEmblemBytes) {
-    setError(error, "file too large");
-    return false;
+    return fail(error, "file too large");
   }
   tinyxml2::XMLDocument xml;
   const tinyxml2::XMLError parsed = xml.Parse(bytes.data(), bytes.size());
   if (parsed == tinyxml2::XML_ELEMENT_DEPTH_EXCEEDED) {
-    setError(error, "nested too deeply");
-    return false;
+    return fail(error, "nested too deeply");
   }
   if (parsed != tinyxml2::XML_SUCCESS) {
-    setError(error, std::string("not well-formed XML: ") +
-                        tinyxml2::XMLDocument::ErrorIDToName(parsed) + " at line " +
-                        formatInt(xml.ErrorLineNum()));
-    return false;
+    return fail(error, std::string("not well-formed XML: ") +
+                           tinyxml2::XMLDocument::ErrorIDToName(parsed) + " at line " +
+                           formatInt(xml.ErrorLineNum()));
   }
 
   const tinyxml2::XMLElement* ov = findOvElement(xml);
@@ -189,30 +184,27 @@ bool buildFromBytes(EmblemDocument& document, std::string_view bytes, std::strin
                           EmblemInfo{intAttribute(*ov, "author"), intAttribute(*ov, "width"),
                                      intAttribute(*ov, "height"), intAttribute(*ov, "sound")});
   if (!document.setRoot(std::move(info))) {
-    setError(error, "cannot make the root");
-    return false;
+    return fail(error, "cannot make the root");
   }
   if (!readChildren(document, *ov, root)) {
-    setError(error, "cannot build the tree");
-    return false;
+    return fail(error, "cannot build the tree");
   }
   return true;
 }
 
-// Ends a read: a failure leaves the document empty. UpdateEnds carries 1 or 0.
-bool finish(EmblemDocument& document, bool ok) {
-  if (!ok) document.clear();
-  document.fire(DocumentEvent::UpdateEnds, ok ? 1 : 0);
-  return ok;
-}
-
-bool buildGuarded(EmblemDocument& document, std::string_view bytes, std::string* error) {
+// Builds the tree and ends the read: UpdateEnds(1), or on failure an empty document and
+// UpdateEnds(0).
+bool finishRead(EmblemDocument& document, std::string_view bytes, std::string* error) {
+  std::string reason;
   try {
-    return buildFromBytes(document, bytes, error);
+    if (buildFromBytes(document, bytes, &reason)) {
+      document.fire(DocumentEvent::UpdateEnds, 1);
+      return true;
+    }
   } catch (const std::bad_alloc&) {
-    setError(error, "out of memory");
-    return false;
+    reason = "out of memory";
   }
+  return failRead(document, error, std::move(reason));
 }
 
 }  // namespace
@@ -221,23 +213,19 @@ bool readXmlEmblem(EmblemDocument& document, const std::filesystem::path& path,
                    std::string* error) {
   document.fire(DocumentEvent::UpdateBegins, 0);
   document.clear();
-  if (path.empty()) {
-    setError(error, "no file name");
-    return finish(document, false);
-  }
+  if (path.empty()) return failRead(document, error, "no file name");
   std::string bytes;
   std::string reason;
   if (!readWholeFile(path, bytes, kMaxXmlEmblemBytes, &reason)) {
-    setError(error, "cannot open: " + reason);
-    return finish(document, false);
+    return failRead(document, error, "cannot open: " + reason);
   }
-  return finish(document, buildGuarded(document, bytes, error));
+  return finishRead(document, bytes, error);
 }
 
 bool readXmlEmblemFromMemory(EmblemDocument& document, std::string_view bytes, std::string* error) {
   document.fire(DocumentEvent::UpdateBegins, 0);
   document.clear();
-  return finish(document, buildGuarded(document, bytes, error));
+  return finishRead(document, bytes, error);
 }
 
 }  // namespace orvane

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "base/atomic_file.h"
+#include "base/failure.h"
 #include "base/numbers.h"
 #include "base/utf.h"
 #include "editing/layer_transforms.h"
@@ -187,8 +188,7 @@ bool writeXmlEmblem(const EmblemDocument& document, const std::filesystem::path&
                     std::string* error) {
   std::string reason;
   if (!saveFileAtomically(path, xmlEmblemText(document), &reason)) {
-    if (error) *error = "cannot write: " + reason;
-    return false;
+    return fail(error, "cannot write: " + reason);
   }
   return true;
 }

@@ -1,10 +1,10 @@
 #include "render/editor_picture.h"
 
+#include "catalogue/part_catalogue.h"
 #include "editing/layer_transforms.h"
 #include "formats/parts_atlas.h"
 #include "render/blurred_scene.h"
 #include "render/emblem_drawing.h"
-#include "render/part_catalogue.h"
 
 namespace orvane {
 namespace {

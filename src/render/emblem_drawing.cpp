@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "catalogue/part_catalogue.h"
 #include "editing/layer_transforms.h"
 #include "render/color_convert.h"
-#include "render/part_catalogue.h"
 
 namespace orvane {
 namespace {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/atomic_file.h"
+#include "base/failure.h"
 #include "render/blur.h"
 #include "render/pixel_blend.h"
 #include "render/render_bands.h"
@@ -283,10 +284,7 @@ void Renderer::blurPass(const TexturePtr& source, int pass, float h) {
 }
 
 bool Renderer::encodeBackBuffer(ImageFormat format, std::string& bytes, std::string* error) const {
-  if (!backBuffer_) {
-    if (error) *error = "no back buffer";
-    return false;
-  }
+  if (!backBuffer_) return fail(error, "no back buffer");
   settle();
   Picture picture;
   picture.width = backBuffer_->width();

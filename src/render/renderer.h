@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "render/part_catalogue.h"
+#include "catalogue/part_catalogue.h"
 #include "render/picture_file.h"
 #include "render/rasteriser.h"
 #include "render/texture.h"

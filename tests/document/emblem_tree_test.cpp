@@ -91,9 +91,12 @@ TEST(EmblemDocumentNotifications, DisabledChannelsAndOwnerlessNodesStaySilent) {
   EmblemDocument doc;
   doc.newDocument(u"e", 192, 96);
   testing::EventLog log(doc);
-  doc.setEnabled(DocumentEvent::NameChanged, false);
-  EXPECT_FALSE(doc.isEnabled(DocumentEvent::NameChanged));
-  EmblemDocument::setName(doc.root(), u"renamed");
+  {
+    MutedEvents quiet(&doc, {DocumentEvent::NameChanged});
+    EXPECT_FALSE(doc.isEnabled(DocumentEvent::NameChanged));
+    EmblemDocument::setName(doc.root(), u"renamed");
+  }
+  EXPECT_TRUE(doc.isEnabled(DocumentEvent::NameChanged));
   EXPECT_TRUE(log.entries.empty());
   EXPECT_EQ(doc.root()->name(), u"renamed");
 

@@ -10,7 +10,6 @@
 #include "formats/atlas_cipher.h"
 #include "formats/blowfish.h"
 #include "formats/little_endian.h"
-#include "resources/parts_atlas_resource.h"
 
 namespace orvane {
 namespace {
@@ -81,24 +80,6 @@ TEST(PartsAtlasLoader, LongerResourceIsDecipheredOverItsWholeLength) {
   ASSERT_TRUE(loadPartsAtlas(resource, loaded));
   EXPECT_EQ(loaded.bytes().size(), kPartsAtlasBufferBytes);
   EXPECT_FALSE(std::equal(atlas.begin(), atlas.end(), loaded.pixels().begin()));
-}
-
-TEST(PartsAtlasLoader, EmbeddedResourceGivesFourMebibytesOfWhiteMasksAboveThePictures) {
-  EXPECT_EQ(embeddedPartsAtlasResource().size(), 1703936u);
-  PartsAtlasBuffer atlas;
-  ASSERT_TRUE(loadPartsAtlas(atlas));
-  EXPECT_EQ(atlas.bytes().size(), 4194304u);
-  const auto pixels = atlas.pixels();
-  EXPECT_TRUE(std::all_of(pixels.begin(), pixels.begin() + kMaskPixels,
-                          [](std::uint16_t p) { return (p & 0x0FFF) == 0x0FFF; }));
-  // The atlas is real art: masks and pictures both hold opaque texels.
-  EXPECT_TRUE(std::any_of(pixels.begin(), pixels.begin() + kMaskPixels,
-                          [](std::uint16_t p) { return p == 0xFFFF; }));
-  EXPECT_TRUE(std::any_of(pixels.begin() + kMaskPixels, pixels.end(), [](std::uint16_t p) {
-    return (p >> 12) == 0xF && (p & 0x0FFF) != 0x0FFF;
-  }));
-  EXPECT_EQ(atlas.pixel(0, 0), pixels[0]);
-  EXPECT_EQ(atlas.pixel(1023, 2047), pixels.back());
 }
 
 }  // namespace

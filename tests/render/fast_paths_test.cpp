@@ -7,8 +7,8 @@
 #include <random>
 #include <vector>
 
+#include "catalogue/part_catalogue.h"
 #include "render/blurred_scene.h"
-#include "render/part_catalogue.h"
 #include "render/pixel_blend.h"
 #include "render/render_bands.h"
 #include "render/renderer.h"

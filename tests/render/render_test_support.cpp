@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "render/part_catalogue.h"
+#include "catalogue/part_catalogue.h"
 
 namespace orvane::test {
 namespace {

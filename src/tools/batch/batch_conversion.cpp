@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "base/atomic_file.h"
+#include "base/failure.h"
 #include "formats/binary_emblem_file.h"
 #include "render/image_export.h"
 #include "render/renderer.h"
@@ -111,10 +112,7 @@ int batchWorkerCount(int jobs) {
 bool exportBatchPicture(const EmblemDocument& document, std::span<const std::uint16_t> atlas,
                         const std::filesystem::path& output, const BatchSettings& settings,
                         std::string* error) {
-  if (output.empty()) {
-    if (error) *error = "no file name";
-    return false;
-  }
+  if (output.empty()) return fail(error, "no file name");
   Renderer renderer;
   std::string bytes;
   return renderBatchPicture(renderer, document, exportAtlasTexture(atlas), settings, bytes,

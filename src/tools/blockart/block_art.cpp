@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "base/failure.h"
 #include "base/numbers.h"
 #include "base/utf.h"
 #include "tools/blockart/picture_reduction.h"
@@ -11,9 +12,8 @@ namespace orvane {
 namespace {
 
 bool failGeneration(EmblemDocument& document, std::string* error, std::string reason) {
-  if (error) *error = std::move(reason);
   document.fire(DocumentEvent::UpdateEnds, 0);
-  return false;
+  return fail(error, std::move(reason));
 }
 
 std::u16string layerName(int number) { return u"レイヤー" + utf8ToUtf16(formatInt(number)); }

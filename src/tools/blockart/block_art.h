@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "catalogue/part_catalogue.h"
 #include "document/emblem_document.h"
-#include "render/part_catalogue.h"
 #include "render/picture_file.h"
 
 namespace orvane {

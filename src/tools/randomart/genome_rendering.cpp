@@ -6,8 +6,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "catalogue/part_catalogue.h"
 #include "formats/parts_atlas.h"
-#include "render/part_catalogue.h"
 
 namespace orvane {
 

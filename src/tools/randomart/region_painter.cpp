@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "catalogue/part_catalogue.h"
 #include "formats/parts_atlas.h"
-#include "render/part_catalogue.h"
 #include "render/span_shader.h"
 #include "tools/randomart/genome_rendering.h"
 

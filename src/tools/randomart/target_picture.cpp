@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/failure.h"
 #include "render/renderer.h"
 
 namespace orvane {
@@ -40,10 +41,7 @@ namespace {
 // Draws a decoded picture into `target`, leaving `target` as it was when that fails.
 bool adoptPicture(const Picture& picture, TargetPixels& target, std::string* error) {
   TargetPixels made;
-  if (!makeTargetPixels(picture, made)) {
-    if (error) *error = "the picture cannot be drawn";
-    return false;
-  }
+  if (!makeTargetPixels(picture, made)) return fail(error, "the picture cannot be drawn");
   target = std::move(made);
   return true;
 }

@@ -12,6 +12,7 @@
 
 #include "formats/binary_emblem_file.h"
 #include "formats/parts_atlas.h"
+#include "resources/embedded_parts_atlas.h"
 
 namespace orvane {
 namespace {
@@ -42,7 +43,7 @@ std::map<std::string, std::string> folderContents(const fs::path& folder) {
 class BatchConversion : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(loadPartsAtlas(atlas));
+    ASSERT_TRUE(loadEmbeddedPartsAtlas(atlas));
     root = fs::temp_directory_path() /
            numbered("batch_run_", int(getpid()),
                     ::testing::UnitTest::GetInstance()->current_test_info()->name());

@@ -7,7 +7,7 @@ namespace orvane::test {
 const PartsAtlasBuffer& partsAtlas() {
   static const PartsAtlasBuffer atlas = [] {
     PartsAtlasBuffer buffer;
-    if (!loadPartsAtlas(buffer)) std::abort();
+    if (!loadEmbeddedPartsAtlas(buffer)) std::abort();
     return buffer;
   }();
   return atlas;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/parts_atlas.h"
+#include "resources/embedded_parts_atlas.h"
 #include "tools/randomart/genome_rendering.h"
 
 namespace orvane::test {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "resources/atlas_canvas.h"
-#include "resources/atlas_glyphs.h"
+#include "atlasgen/atlas_canvas.h"
+#include "atlasgen/atlas_glyphs.h"
 
 // The atlas generator: draws every named part into its cell, then packs and enciphers the atlas
 // into the resource the program embeds. Everything is deterministic: the same fonts give the

@@ -1,4 +1,4 @@
-#include "resources/atlas_art.h"
+#include "atlasgen/atlas_art.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include <string>
 
 #include "formats/atlas_planes.h"
-#include "render/part_catalogue.h"
-#include "resources/atlas_art.h"
+#include "catalogue/part_catalogue.h"
+#include "atlasgen/atlas_art.h"
 
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION

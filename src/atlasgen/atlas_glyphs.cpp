@@ -1,4 +1,4 @@
-#include "resources/atlas_glyphs.h"
+#include "atlasgen/atlas_glyphs.h"
 
 #include <fstream>
 #include <iterator>

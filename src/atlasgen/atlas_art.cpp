@@ -1,4 +1,4 @@
-#include "resources/atlas_art.h"
+#include "atlasgen/atlas_art.h"
 
 #include <cmath>
 
@@ -6,7 +6,7 @@
 #include "formats/atlas_planes.h"
 #include "formats/blowfish.h"
 #include "formats/little_endian.h"
-#include "render/part_catalogue.h"
+#include "catalogue/part_catalogue.h"
 
 namespace orvane::art {
 

@@ -1,4 +1,4 @@
-#include "render/part_catalogue.h"
+#include "catalogue/part_catalogue.h"
 
 #include <array>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "resources/atlas_canvas.h"
+#include "atlasgen/atlas_canvas.h"
 
 namespace orvane::art {
 

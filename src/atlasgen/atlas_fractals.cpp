@@ -1,6 +1,6 @@
 #include <complex>
 
-#include "resources/atlas_art.h"
+#include "atlasgen/atlas_art.h"
 
 namespace orvane::art {
 

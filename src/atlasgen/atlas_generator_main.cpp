@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "resources/atlas_art.h"
+#include "atlasgen/atlas_art.h"
 
 namespace {
 

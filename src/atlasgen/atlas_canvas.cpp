@@ -1,4 +1,4 @@
-#include "resources/atlas_canvas.h"
+#include "atlasgen/atlas_canvas.h"
 
 #include <limits>
 
