@@ -12,10 +12,10 @@ namespace {
 // The editor's blurred square: 1024 x 1024 texels, 256 emblem units at scale 4.
 constexpr float kEditorBlurSide = 1024.0f;
 
-void drawScene(Renderer& renderer, const EmblemDocument& document, bool conversion) {
+void drawScene(Renderer& renderer, const EmblemDocument& document, bool conversion, float scale) {
   renderer.beginFrame(kBackdropColour);
-  drawBackgroundTiles(renderer, kEditorScale);
-  drawEmblem(renderer, document, kEditorScale, conversion);
+  drawBackgroundTiles(renderer, scale);
+  drawEmblem(renderer, document, scale, conversion);
 }
 
 bool selectionCorners(const EmblemNode* node, Quad& corners) {
@@ -40,9 +40,11 @@ bool selectionCorners(const EmblemNode* node, Quad& corners) {
 
 }  // namespace
 
-bool setUpEditorRenderer(Renderer& renderer, std::span<const std::uint16_t> atlas) {
-  if (atlas.size() != kAtlasPixelCount) return false;
-  if (!renderer.create(kEditorPaneWidth, kEditorPaneHeight, false)) return false;
+bool setUpEditorRenderer(Renderer& renderer, std::span<const std::uint16_t> atlas, int pixelRatio) {
+  if (atlas.size() != kAtlasPixelCount || pixelRatio < 1 || pixelRatio > 8) return false;
+  if (!renderer.create(kEditorPaneWidth * pixelRatio, kEditorPaneHeight * pixelRatio, false)) {
+    return false;
+  }
   renderer.useAnisotropicFiltering();
   renderer.setTexture(renderer.createTextureFromPixels(int(kAtlasWidth), int(kAtlasHeight),
                                                        atlas.data(), PixelFormat::A4R4G4B4, 16));
@@ -52,14 +54,17 @@ bool setUpEditorRenderer(Renderer& renderer, std::span<const std::uint16_t> atla
 void drawEditorPicture(Renderer& renderer, const EmblemDocument& document,
                        const EmblemNode* selection, const EditorPictureSettings& settings) {
   if (!renderer.isCreated()) return;
+  const float ratio = static_cast<float>(settings.pixelRatio);
+  const float scale = kEditorScale * ratio;
+  const float blurSide = kEditorBlurSide * ratio;
   const bool blurred = settings.blur && renderer.hasBlur() &&
-                       drawBlurredScene(renderer, kEditorBlurSide, kEditorBlurSide / 2, [&] {
-                         drawScene(renderer, document, settings.colourConversion);
+                       drawBlurredScene(renderer, blurSide, blurSide / 2, [&] {
+                         drawScene(renderer, document, settings.colourConversion, scale);
                        });
-  if (!blurred) drawScene(renderer, document, settings.colourConversion);
+  if (!blurred) drawScene(renderer, document, settings.colourConversion, scale);
   if (!settings.viewerMode) {
-    drawSelectionHighlight(renderer, selection, kEditorScale);
-    drawEmblemFrame(renderer, document, kEditorScale);
+    drawSelectionHighlight(renderer, selection, scale);
+    drawEmblemFrame(renderer, document, scale);
   }
   renderer.endFrame();
 }

@@ -20,11 +20,16 @@ struct EditorPictureSettings {
   bool colourConversion = true;  // "ColorConvert"
   bool blur = false;             // "GaussianBlur"
   bool viewerMode = false;       // "ViewerMode": no selection highlight, no frame
+  // Device pixels per pane pixel: a sharp picture on a high-density screen is drawn at
+  // 4 x pixelRatio pixels per unit into a renderer made that much larger.
+  int pixelRatio = 1;
 };
 
-// Makes the pane's renderer: a 768 x 384 back buffer, filtered sampling and the parts atlas
-// (1024 x 2048 A4R4G4B4 texels) bound. False when the atlas has the wrong size.
-bool setUpEditorRenderer(Renderer& renderer, std::span<const std::uint16_t> atlas);
+// Makes the pane's renderer: a 768 x 384 back buffer (times pixelRatio on each side), filtered
+// sampling and the parts atlas (1024 x 2048 A4R4G4B4 texels) bound. False when the atlas has the
+// wrong size.
+bool setUpEditorRenderer(Renderer& renderer, std::span<const std::uint16_t> atlas,
+                         int pixelRatio = 1);
 
 // One repaint: the background and the emblem (blurred when asked), then, unless in viewer mode,
 // the selection highlight and the emblem frame; ends the frame (the present hook gets it).

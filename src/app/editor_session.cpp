@@ -1,0 +1,163 @@
+#include "app/editor_session.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+#include <vector>
+
+#include "app/file_dialogs.h"
+#include "app/main_window.h"
+#include "app/shell/command_line.h"
+#include "app/shell/display_check.h"
+#include "app/shell/screen_fit.h"
+#include "core_version.h"
+
+namespace orvane {
+namespace fs = std::filesystem;
+
+EditorSession::EditorSession(const fs::path& programFolder, const ConfigEnvironment& environment,
+                             const fs::path& workingFolder)
+    : settingsPath_(settingsPathFor(programFolder, environment)) {
+  settings_.currentDirectory = workingFolder.string();
+  if (settingsPath_) loadSettingsFile(*settingsPath_, settings_);
+}
+
+bool EditorSession::saveSettings() const {
+  return settingsPath_ && saveSettingsFile(*settingsPath_, settings_);
+}
+
+void placeWindow(MainWindow& window, const Settings& settings) {
+  std::vector<ScreenRect> screens;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect area = screen->availableGeometry();
+    ScreenRect rect{area.x(), area.y(), area.width(), area.height()};
+    // The primary screen goes first.
+    if (screen == QGuiApplication::primaryScreen()) {
+      screens.insert(screens.begin(), rect);
+    } else {
+      screens.push_back(rect);
+    }
+  }
+  const ScreenRect fitted = fitWindowOnScreens(
+      {settings.windowX, settings.windowY, settings.windowWidth, settings.windowHeight}, screens);
+  window.resize(fitted.width, fitted.height);
+  if (fitted.x != kDefaultWindowPosition && fitted.y != kDefaultWindowPosition) {
+    window.move(fitted.x, fitted.y);
+  }
+  // The saved size is the outer one; once the window has a frame, take the frame off.
+  QTimer::singleShot(0, &window, [&window, fitted] {
+    const QSize frame = window.frameGeometry().size() - window.geometry().size();
+    if (!frame.isEmpty())
+      window.resize(fitted.width - frame.width(), fitted.height - frame.height());
+  });
+}
+
+namespace {
+
+struct Options {
+  std::vector<std::string> files;
+  QString screenshot;   // write a picture of the window here and end
+  int exitStatus = -1;  // set when the options alone end the program
+};
+
+Options readOptions(int argc, char** argv, const fs::path& settingsFile) {
+  QCoreApplication core(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("orvane-editor"));
+  QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("Orvane emblem editor.\n\nSettings are kept in %1\n(beside the program when "
+                     "its folder is writable, otherwise in $XDG_CONFIG_HOME/orvane/).")
+          .arg(QString::fromStdString(settingsFile.string())));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption screenshot(
+      QStringLiteral("screenshot"),
+      QStringLiteral("Show the window, write a PNG picture of it to PICTURE and end (works "
+                     "without a display with QT_QPA_PLATFORM=offscreen)."),
+      QStringLiteral("PICTURE"));
+  parser.addOption(screenshot);
+  parser.addPositionalArgument(QStringLiteral("FILE"),
+                               QStringLiteral("An emblem file (.ovml or .ovr) to open."),
+                               QStringLiteral("[FILE]"));
+  Options options;
+  if (!parser.parse(core.arguments())) {
+    std::fprintf(stderr, "orvane-editor: %s\n", qPrintable(parser.errorText()));
+    options.exitStatus = 2;
+    return options;
+  }
+  if (parser.isSet(QStringLiteral("help"))) {
+    std::fputs(qPrintable(parser.helpText()), stdout);
+    options.exitStatus = 0;
+    return options;
+  }
+  if (parser.isSet(QStringLiteral("version"))) {
+    std::printf("orvane-editor %s\n", kVersion);
+    options.exitStatus = 0;
+    return options;
+  }
+  options.screenshot = parser.value(screenshot);
+  for (const QString& file : parser.positionalArguments()) {
+    options.files.push_back(file.toStdString());
+  }
+  return options;
+}
+
+fs::path programFolder() {
+  std::error_code error;
+  const fs::path self = fs::read_symlink("/proc/self/exe", error);
+  return error ? fs::current_path(error) : self.parent_path();
+}
+
+}  // namespace
+
+int runEditor(int argc, char** argv) {
+  const ConfigEnvironment environment = configEnvironmentOfProcess();
+  std::error_code error;
+  const fs::path working = fs::current_path(error);
+  const fs::path folder = programFolder();
+  const Options options = readOptions(
+      argc, argv, settingsPathFor(folder, environment).value_or(fs::path(kSettingsFileName)));
+  if (options.exitStatus >= 0) return options.exitStatus;
+  if (const auto reason = missingDisplayReason(
+          displayEnvironmentOfProcess(),
+          [](const std::string& path) { return fs::exists(fs::path(path)); })) {
+    std::fprintf(stderr, "orvane-editor: %s\n", reason->c_str());
+    return 1;
+  }
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("orvane-editor"));
+  QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+  EditorSession session(folder, environment, working);
+  QtFileDialogs dialogs;
+  int status = 0;
+  {
+    MainWindow window(session.application(), session.settings(), dialogs);
+    placeWindow(window, session.settings());
+    if (const auto file = fileToOpenAtStart(options.files, working)) {
+      window.files().openEmblemFile(QString::fromStdString(file->string()),
+                                    FileCommands::Source::CommandLine);
+    }
+    window.show();
+    if (!options.screenshot.isEmpty()) {
+      // Once the window has been laid out and painted, picture it and end.
+      QTimer::singleShot(300, &window, [&] {
+        if (!window.grab().save(options.screenshot, "PNG")) {
+          std::fprintf(stderr, "orvane-editor: %s: cannot write the picture\n",
+                       qPrintable(options.screenshot));
+          status = 1;
+        }
+        window.close();
+      });
+    }
+    const int loop = app.exec();
+    if (status == 0) status = loop;
+  }
+  session.saveSettings();
+  return status;
+}
+
+}  // namespace orvane

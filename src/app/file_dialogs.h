@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace orvane {
+
+// A file chosen in a dialog, with the 1-based index of the file type chosen with it.
+struct ChosenFile {
+  QString path;
+  int filterIndex = 1;
+};
+
+// The questions the file commands ask the user. The program shows Qt's dialogs; tests answer
+// them in code.
+class FileDialogs {
+ public:
+  virtual ~FileDialogs() = default;
+  // "開く": starts in `folder` (on `file` when given) with the type `filterIndex` chosen.
+  virtual std::optional<ChosenFile> askOpen(QWidget* parent, const QString& folder,
+                                            const QString& file, int filterIndex) = 0;
+  // "名前を付けて保存": the same for saving.
+  virtual std::optional<ChosenFile> askSave(QWidget* parent, const QString& folder,
+                                            const QString& file, int filterIndex) = 0;
+  // A message with the program's caption, an OK button and no icon.
+  virtual void tell(QWidget* parent, const QString& text) = 0;
+};
+
+// The dialogs a person sees.
+class QtFileDialogs : public FileDialogs {
+ public:
+  std::optional<ChosenFile> askOpen(QWidget* parent, const QString& folder, const QString& file,
+                                    int filterIndex) override;
+  std::optional<ChosenFile> askSave(QWidget* parent, const QString& folder, const QString& file,
+                                    int filterIndex) override;
+  void tell(QWidget* parent, const QString& text) override;
+};
+
+// The program's title, the caption of every message box of the main window.
+QString programTitle();
+
+}  // namespace orvane

@@ -1,0 +1,3 @@
+#include "app/editor_session.h"
+
+int main(int argc, char** argv) { return orvane::runEditor(argc, argv); }

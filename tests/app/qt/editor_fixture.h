@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QDir>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+#include <optional>
+
+#include "app/editor_session.h"
+#include "app/file_dialogs.h"
+#include "app/main_window.h"
+
+namespace orvane::test {
+
+// Dialog answers given by the test, and the messages the editor showed.
+class ScriptedDialogs : public FileDialogs {
+ public:
+  std::optional<ChosenFile> askOpen(QWidget*, const QString&, const QString&, int) override {
+    return next(opens);
+  }
+  std::optional<ChosenFile> askSave(QWidget*, const QString&, const QString&, int) override {
+    return next(saves);
+  }
+  void tell(QWidget*, const QString& text) override { told << text; }
+
+  // The answers in order; an answer with an empty path cancels its dialog.
+  std::deque<ChosenFile> opens;
+  std::deque<ChosenFile> saves;
+  QStringList told;
+
+ private:
+  static std::optional<ChosenFile> next(std::deque<ChosenFile>& answers) {
+    if (answers.empty()) return std::nullopt;  // an unexpected dialog is cancelled
+    const ChosenFile answer = answers.front();
+    answers.pop_front();
+    if (answer.path.isEmpty()) return std::nullopt;
+    return answer;
+  }
+};
+
+// A whole editor in a temporary folder: its settings go to the folder's config/ (the program
+// folder given to the session does not exist, so it is never writable).
+class EditorUnderTest {
+ public:
+  explicit EditorUnderTest(const QString& folder)
+      : folder_(folder),
+        session_(std::make_unique<EditorSession>(
+            "/nonexistent/orvane-program",
+            ConfigEnvironment{(folder + "/config").toStdString(), ""}, folder.toStdString())) {}
+
+  MainWindow& start() {
+    window_ = std::make_unique<MainWindow>(session_->application(), session_->settings(), dialogs);
+    return *window_;
+  }
+  // Closes the window the normal way and writes the settings, as the program does at exit.
+  void finish() {
+    if (window_) window_->close();
+    window_.reset();
+    session_->saveSettings();
+  }
+
+  MainWindow& window() { return *window_; }
+  EditorSession& session() { return *session_; }
+  Application& application() { return session_->application(); }
+  Settings& settings() { return session_->settings(); }
+  QString path(const QString& name) const { return folder_ + "/" + name; }
+
+  ScriptedDialogs dialogs;
+
+ private:
+  QString folder_;
+  std::unique_ptr<EditorSession> session_;
+  std::unique_ptr<MainWindow> window_;
+};
+
+// A copy of an example emblem in the folder.
+inline QString copyExample(const QString& folder, const QString& example, const QString& as) {
+  const QString target = folder + "/" + as;
+  QFile::remove(target);
+  QFile::copy(QStringLiteral(ORVANE_SOURCE_DIR "/examples/") + example, target);
+  QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+  return target;
+}
+
+}  // namespace orvane::test
