@@ -35,8 +35,9 @@ FileCommands::FileCommands(Application& application, Settings& settings, FileDia
 void FileCommands::newEmblem() {
   application_.document().newDocument(kUntitledName, 192, 96);
   application_.setCurrentFilePath({});
-  window_.showTitleFor({});
   application_.SetSelection(application_.document().root());
+  application_.resetHistory();
+  window_.showTitleFor({});
   applyViewerMode();
 }
 
@@ -77,8 +78,9 @@ bool FileCommands::load(const QString& path, int openFilterIndex) {
                   failureText(QStringLiteral("ファイルを開けませんでした。"), name, reason));
     return false;
   }
-  opened(name);
   application_.SetSelection(application_.document().root());
+  application_.resetHistory();
+  opened(name);
   applyViewerMode();
   return true;
 }
@@ -132,6 +134,7 @@ bool FileCommands::saveEmblemFile(bool ask) {
     return false;
   }
   if (target->kind == SaveTarget::Kind::EmblemFile) {
+    application_.markSaved();
     opened(path);
   } else {
     window_.showTitleFor(path);  // an export names the picture but keeps the emblem's file

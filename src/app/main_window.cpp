@@ -54,6 +54,7 @@ MainWindow::MainWindow(Application& application, Settings& settings, FileDialogs
   statusBar()->addWidget(pointerLabel_, 1);
   // The window's own observers come after the panes', so they are called first.
   application_.watchDocumentForSelection();
+  application_.setHistoryObserver([this] { showHistory(); });
   files_.newEmblem();
 }
 
@@ -88,6 +89,10 @@ void MainWindow::buildPanes() {
   pane->setColourCorrection(settings_.colorConvert);
   pane->setBlur(settings_.gaussianBlur);
   connect(pane, &DrawingPane::pointerMoved, this, &MainWindow::showPointer);
+  connect(pane, &DrawingPane::editFinished, this,
+          [this](const QString& what, const QString& mergeKey) {
+            application_.recordEdit(what.toStdString(), mergeKey.toStdString());
+          });
 }
 
 DrawingPane* MainWindow::drawingPane() const { return editorHost_->pane(); }
@@ -135,6 +140,16 @@ void MainWindow::buildMenus() {
   file->addSeparator();
   connect(addCommand(file, Command::Exit, QStringLiteral("終了(&X)"), QKeySequence(Qt::Key_Escape)),
           &QAction::triggered, this, &QWidget::close);
+
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+  QAction* undo = addCommand(edit, Command::Undo, QStringLiteral("元に戻す(&U)"),
+                             QKeySequence(Qt::CTRL | Qt::Key_Z));
+  QAction* redo = addCommand(edit, Command::Redo, QStringLiteral("やり直し(&R)"),
+                             QKeySequence(Qt::CTRL | Qt::Key_Y));
+  redo->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  connect(undo, &QAction::triggered, this, [this] { application_.undo(); });
+  connect(redo, &QAction::triggered, this, [this] { application_.redo(); });
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
   QAction* viewer = addCommand(view, Command::ViewerMode, QStringLiteral("ビューアモード(&V)"));
@@ -190,8 +205,25 @@ void MainWindow::fillRecentFilesMenu() {
 }
 
 void MainWindow::showTitleFor(const std::string& path) {
-  setWindowTitle(qt(orvane::windowTitle(path)));
+  titlePath_ = path;
+  showHistory();
   fillRecentFilesMenu();
+}
+
+void MainWindow::showHistory() {
+  const EditHistory& history = application_.history();
+  // Qt shows "[*]" as "*" while the window is modified, and not at all otherwise.
+  setWindowTitle(qt(orvane::windowTitle(titlePath_, true)));
+  setWindowModified(history.isModified());
+  auto label = [](const QString& text, const std::string& step) {
+    return step.empty() ? text : QStringLiteral("%1: %2").arg(text, qt(step));
+  };
+  QAction* undo = action(Command::Undo);
+  QAction* redo = action(Command::Redo);
+  undo->setText(label(QStringLiteral("元に戻す(&U)"), history.undoName()) + "\tCtrl+Z");
+  redo->setText(label(QStringLiteral("やり直し(&R)"), history.redoName()) + "\tCtrl+Y");
+  undo->setEnabled(history.canUndo());
+  redo->setEnabled(history.canRedo());
 }
 
 void MainWindow::showViewerMode(bool on, bool changed) {

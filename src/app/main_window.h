@@ -64,6 +64,8 @@ class MainWindow : public QMainWindow {
   void toggleAlwaysOnTop();
   void showVersion();
   void showPointer(int x, int y);
+  // The Edit menu's texts and states and the title's modified marker, after the history moved.
+  void showHistory();
 
   Application& application_;
   Settings& settings_;
@@ -77,6 +79,7 @@ class MainWindow : public QMainWindow {
   EditorHost* editorHost_ = nullptr;
   DetailsPane* detailsPane_ = nullptr;
   QLabel* pointerLabel_ = nullptr;
+  std::string titlePath_;
 };
 
 }  // namespace orvane

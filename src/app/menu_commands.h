@@ -18,6 +18,9 @@ enum class Command : int {
   ViewerMode = 40074,
   RandomArt = 40076,
   Blur = 40105,
+  // Beyond the original menus: the Edit menu.
+  Undo = 40201,
+  Redo = 40202,
 };
 
 }  // namespace orvane

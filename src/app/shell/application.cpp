@@ -16,6 +16,7 @@ Application::~Application() {
 
 void Application::SetSelection(EmblemNode* node) {
   currentSelection_ = node;
+  history_.noteSelection(node ? SelectionPath(pathOf(node)) : std::nullopt);
   ++firingDepth_;
   // Newest first; callbacks added while firing land past `i` and wait for the next change.
   for (std::size_t i = selectionChanged_.size(); i-- > 0;) {
@@ -48,11 +49,42 @@ bool Application::unregisterSelectionChanged(RegistrationId id) {
   return false;
 }
 
+bool Application::recordEdit(const std::string& name, const std::string& mergeKey) {
+  const bool changed = history_.record(name, mergeKey);
+  if (changed && historyObserver_) historyObserver_();
+  return changed;
+}
+
+bool Application::undo() {
+  const EditHistory::Move move = history_.undo();
+  if (!move.done) return false;
+  SetSelection(move.selection ? nodeAt(document_.root(), *move.selection) : nullptr);
+  if (historyObserver_) historyObserver_();
+  return true;
+}
+
+bool Application::redo() {
+  const EditHistory::Move move = history_.redo();
+  if (!move.done) return false;
+  SetSelection(move.selection ? nodeAt(document_.root(), *move.selection) : nullptr);
+  if (historyObserver_) historyObserver_();
+  return true;
+}
+
+void Application::resetHistory() {
+  history_.reset(currentSelection_ ? SelectionPath(pathOf(currentSelection_)) : std::nullopt);
+  if (historyObserver_) historyObserver_();
+}
+
+void Application::markSaved() {
+  history_.markSaved();
+  if (historyObserver_) historyObserver_();
+}
+
 void Application::watchDocumentForSelection() {
   documentRegistrations_.push_back(document_.registerCallback(
-      DocumentEvent::Cleared, [this](const DocumentEventArgs&, std::uint32_t) {
-        SetSelection(nullptr);
-      }));
+      DocumentEvent::Cleared,
+      [this](const DocumentEventArgs&, std::uint32_t) { SetSelection(nullptr); }));
   documentRegistrations_.push_back(document_.registerCallback(
       DocumentEvent::NodeRemoved, [this](const DocumentEventArgs& args, std::uint32_t) {
         // A removed subtree takes the selection with it: destroy() reports children first,

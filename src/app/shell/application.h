@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "document/emblem_document.h"
+#include "editing/edit_history.h"
 #include "formats/parts_atlas.h"
 
 namespace orvane {
@@ -40,6 +41,24 @@ class Application {
   RegistrationId registerSelectionChanged(SelectionCallback callback, std::uint32_t userValue = 0);
   bool unregisterSelectionChanged(RegistrationId id);
 
+  // The undo history. Every edit of the user's is recorded through recordEdit once it is
+  // complete.
+  EditHistory& history() { return history_; }
+  // Records a completed edit as an undo step (see EditHistory::record) and tells the history's
+  // observers. Returns true when a step was added or grown.
+  bool recordEdit(const std::string& name, const std::string& mergeKey = {});
+  // Undoes or redoes a step, selecting the node that was selected at that point.
+  bool undo();
+  bool redo();
+  // Starts the history anew at the document as it is (after New and Open).
+  void resetHistory();
+  // Marks the document as saved as it is now.
+  void markSaved();
+  // Called after every change of the history (steps, undo, redo, save), for menus and titles.
+  void setHistoryObserver(std::function<void()> observer) {
+    historyObserver_ = std::move(observer);
+  }
+
   // The main window's two document observers: Cleared makes the selection none, and so does
   // NodeRemoved of the selected node or of a node above it. Registered after the panes', so
   // they are called before them.
@@ -60,6 +79,8 @@ class Application {
   RegistrationId nextId_ = 1;
   int firingDepth_ = 0;
   std::vector<RegistrationId> documentRegistrations_;
+  EditHistory history_{document_};
+  std::function<void()> historyObserver_;
 };
 
 }  // namespace orvane

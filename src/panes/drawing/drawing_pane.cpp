@@ -6,6 +6,7 @@
 #include <QWindow>
 #include <cmath>
 
+#include "editing/node_path.h"
 #include "editing/pane_geometry.h"
 
 namespace orvane {
@@ -169,23 +170,25 @@ void DrawingPane::mouseMoveEvent(QMouseEvent* event) {
   controller_.move(at, event->buttons().testFlag(Qt::LeftButton),
                    event->buttons().testFlag(Qt::RightButton),
                    event->modifiers().testFlag(Qt::ShiftModifier), application_.currentSelection());
-  if (controller_.mode() == DragMode::None) emit editFinished(dragName(mode));
+  if (controller_.mode() == DragMode::None) emit editFinished(dragName(mode), QString());
 }
 
 void DrawingPane::mouseReleaseEvent(QMouseEvent* event) {
   if (!rendererReady_ || options_.viewerMode) return event->ignore();
   const DragMode mode = controller_.mode();
   if (controller_.release(application_.currentSelection()) && mode != DragMode::None) {
-    emit editFinished(dragName(mode));
+    emit editFinished(dragName(mode), QString());
   }
 }
 
 void DrawingPane::keyPressEvent(QKeyEvent* event) {
   const auto arrow = arrowOf(event->key());
   if (!arrow || !rendererReady_ || options_.viewerMode) return event->ignore();
-  if (controller_.key(*arrow, event->modifiers().testFlag(Qt::ShiftModifier),
-                      application_.currentSelection())) {
-    emit editFinished(QStringLiteral("矢印キーで移動"));
+  EmblemNode* selection = application_.currentSelection();
+  if (controller_.key(*arrow, event->modifiers().testFlag(Qt::ShiftModifier), selection)) {
+    QString key = QStringLiteral("nudge");
+    for (std::uint32_t row : pathOf(selection)) key += QLatin1Char('/') + QString::number(row);
+    emit editFinished(QStringLiteral("矢印キーで移動"), key);
   }
 }
 

@@ -38,8 +38,9 @@ class DrawingPane : public QWidget {
  signals:
   // The emblem point under the pointer, for the status line.
   void pointerMoved(int x, int y);
-  // A drag or an arrow key changed the document (the history records a step here).
-  void editFinished(const QString& what);
+  // A drag or an arrow key is complete (the history records a step here; arrow presses on one
+  // node share a merge key, so they join one step).
+  void editFinished(const QString& what, const QString& mergeKey);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

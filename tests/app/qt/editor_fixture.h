@@ -74,6 +74,13 @@ class EditorUnderTest {
   std::unique_ptr<MainWindow> window_;
 };
 
+// The title as the window system shows it: Qt's "[*]" becomes "*" while modified.
+inline QString shownTitle(const QWidget& window) {
+  QString title = window.windowTitle();
+  return title.replace(QStringLiteral("[*]"),
+                       window.isWindowModified() ? QStringLiteral("*") : QString());
+}
+
 // A copy of an example emblem in the folder.
 inline QString copyExample(const QString& folder, const QString& example, const QString& as) {
   const QString target = folder + "/" + as;

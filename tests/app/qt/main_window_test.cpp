@@ -31,12 +31,13 @@ class MainWindowTest : public QObject {
 
   void startsUntitledWithTheMenusInOrder() {
     MainWindow& window = editor_->start();
-    QCOMPARE(window.windowTitle(), QStringLiteral("無題 - オーヴェインエディタ"));
+    QCOMPARE(shownTitle(window), QStringLiteral("無題 - オーヴェインエディタ"));
     QCOMPARE(editor_->application().document().root()->name(),
              QStringLiteral("名称未設定").toStdU16String());
     QStringList menus;
     for (QAction* menu : window.menuBar()->actions()) menus << menu->text();
-    QCOMPARE(menus, (QStringList{"ファイル(&F)", "表示(&V)", "ツール(&T)", "ヘルプ(&H)"}));
+    QCOMPARE(menus,
+             (QStringList{"ファイル(&F)", "編集(&E)", "表示(&V)", "ツール(&T)", "ヘルプ(&H)"}));
     QCOMPARE(window.action(Command::New)->text(), QStringLiteral("新規(&N)\tCtrl+N"));
     QCOMPARE(window.action(Command::Exit)->text(), QStringLiteral("終了(&X)\tEsc"));
     QCOMPARE(window.action(Command::Open)->data().toInt(), 40012);
@@ -47,7 +48,7 @@ class MainWindowTest : public QObject {
     const QString crest = copyExample(folder_->path(), "crest.ovml", "crest.ovml");
     MainWindow& window = editor_->start();
     QVERIFY(window.files().openEmblemFile(crest, FileCommands::Source::CommandLine));
-    QCOMPARE(window.windowTitle(), QStringLiteral("crest.ovml - オーヴェインエディタ"));
+    QCOMPARE(shownTitle(window), QStringLiteral("crest.ovml - オーヴェインエディタ"));
     QCOMPARE(QString::fromStdString(editor_->settings().currentDirectory), folder_->path());
     QCOMPARE(editor_->application().currentSelection(), editor_->application().document().root());
   }
@@ -68,7 +69,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(editor_->dialogs.told.size(), 1);
     QVERIFY(editor_->dialogs.told.first().contains("broken.ovr"));
     QCOMPARE(xmlEmblemText(editor_->application().document()), before);
-    QCOMPARE(window.windowTitle(), QStringLiteral("crest.ovml - オーヴェインエディタ"));
+    QCOMPARE(shownTitle(window), QStringLiteral("crest.ovml - オーヴェインエディタ"));
     QCOMPARE(editor_->application().currentSelection(), selected);
     QVERIFY(editor_->application().currentFilePath().string().ends_with("crest.ovml"));
     // A command-line path that is missing is named, and the untitled emblem stays.
@@ -83,7 +84,7 @@ class MainWindowTest : public QObject {
     editor_->dialogs.saves.push_back(ChosenFile{editor_->path("no/such/folder/x.ovml"), 1});
     QVERIFY(!window.files().saveEmblemFile(true));
     QCOMPARE(editor_->dialogs.told.size(), 1);
-    QCOMPARE(window.windowTitle(), QStringLiteral("無題 - オーヴェインエディタ"));
+    QCOMPARE(shownTitle(window), QStringLiteral("無題 - オーヴェインエディタ"));
     QVERIFY(editor_->application().currentFilePath().empty());
     // Save As an image keeps the emblem's own file for the next Save.
     editor_->dialogs.saves.push_back(ChosenFile{editor_->path("mine"), 1});
@@ -91,7 +92,7 @@ class MainWindowTest : public QObject {
     editor_->dialogs.saves.push_back(ChosenFile{editor_->path("picture"), 6});
     QVERIFY(window.files().saveEmblemFile(true));
     QVERIFY(QFile::exists(editor_->path("picture.png")));
-    QCOMPARE(window.windowTitle(), QStringLiteral("picture.png - オーヴェインエディタ"));
+    QCOMPARE(shownTitle(window), QStringLiteral("picture.png - オーヴェインエディタ"));
     QVERIFY(editor_->application().currentFilePath().string().ends_with("mine.ovml"));
   }
 
@@ -130,13 +131,13 @@ class MainWindowTest : public QObject {
     data.setUrls({QUrl::fromLocalFile(text.fileName())});
     drop(window, data);
     QCOMPARE(xmlEmblemText(editor_->application().document()), before);
-    QCOMPARE(window.windowTitle(), QStringLiteral("無題 - オーヴェインエディタ"));
+    QCOMPARE(shownTitle(window), QStringLiteral("無題 - オーヴェインエディタ"));
     QVERIFY(editor_->dialogs.told.isEmpty());
     // A dropped emblem file opens.
     const QString crest = copyExample(folder_->path(), "crest.ovml", "dropped.ovml");
     data.setUrls({QUrl::fromLocalFile(crest), QUrl::fromLocalFile(text.fileName())});
     drop(window, data);
-    QCOMPARE(window.windowTitle(), QStringLiteral("dropped.ovml - オーヴェインエディタ"));
+    QCOMPARE(shownTitle(window), QStringLiteral("dropped.ovml - オーヴェインエディタ"));
   }
 
   void viewerModeNarrowsAndRestoresTheWindow() {
@@ -163,7 +164,7 @@ class MainWindowTest : public QObject {
     editor_->settings().viewerMode = true;
     MainWindow& window = editor_->start();
     QVERIFY(window.files().openEmblemFile(editor_->path("b.ovr")));
-    auto name = [&] { return window.windowTitle().section(' ', 0, 0); };
+    auto name = [&] { return shownTitle(window).section(' ', 0, 0); };
     QTest::keyClick(&window, Qt::Key_Right);
     QCOMPARE(name(), QStringLiteral("c.ovr"));
     QTest::keyClick(&window, Qt::Key_Right);
@@ -199,7 +200,7 @@ class MainWindowTest : public QObject {
     QVERIFY(recent->actions()[0]->isEnabled());
     QVERIFY(!recent->actions()[1]->isEnabled());
     recent->actions()[0]->trigger();
-    QCOMPARE(window.windowTitle(), QStringLiteral("small.ovml - オーヴェインエディタ"));
+    QCOMPARE(shownTitle(window), QStringLiteral("small.ovml - オーヴェインエディタ"));
   }
 
  private:
