@@ -68,6 +68,19 @@ void forEachPair(EmblemNode* a, const EmblemNode* b, Visit&& visit) {
   }
 }
 
+// A full copy of a tree, apart: unlike duplicate(), which gives every node but a layer an empty
+// record, it keeps the info and image records as well.
+NodePtr copyTree(const EmblemNode* root) {
+  NodePtr copy = EmblemDocument::duplicate(root);
+  if (copy) {
+    forEachPair(copy.get(), root, [](EmblemNode* made, const EmblemNode* source) {
+      if (source->kind() == NodeKind::Info) EmblemDocument::setInfo(made, source->info());
+      if (source->kind() == NodeKind::Image) EmblemDocument::setImageRecord(made, source->image());
+    });
+  }
+  return copy;
+}
+
 }  // namespace
 
 bool sameTree(const EmblemNode* a, const EmblemNode* b) {
@@ -88,7 +101,7 @@ EditHistory::~EditHistory() = default;
 
 EditHistory::State EditHistory::snapshot() const {
   State state;
-  state.tree = EmblemDocument::duplicate(document_.root());
+  state.tree = copyTree(document_.root());
   state.bytes = treeBytes(state.tree.get()) + sizeof(State);
   return state;
 }
@@ -178,7 +191,7 @@ void EditHistory::restore(const State& state) {
     document_.fire(DocumentEvent::UpdateEnds, 1);
   } else if (state.tree) {
     EmblemDocument copy;
-    copy.setRoot(EmblemDocument::duplicate(state.tree.get()));
+    copy.setRoot(copyTree(state.tree.get()));
     document_.takeContentFrom(copy);
   } else {
     document_.clear();
