@@ -5,10 +5,12 @@
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "app/file_dialogs.h"
 #include "app/main_window.h"
+#include "app/recovery_keeper.h"
 #include "app/shell/command_line.h"
 #include "app/shell/display_check.h"
 #include "app/shell/screen_fit.h"
@@ -18,8 +20,10 @@ namespace orvane {
 namespace fs = std::filesystem;
 
 EditorSession::EditorSession(const fs::path& programFolder, const ConfigEnvironment& environment,
-                             const fs::path& workingFolder)
+                             const fs::path& workingFolder,
+                             const std::optional<fs::path>& recoveryFolder)
     : settingsPath_(settingsPathFor(programFolder, environment)) {
+  if (recoveryFolder) recovery_ = std::make_unique<RecoveryStore>(*recoveryFolder);
   settings_.currentDirectory = workingFolder.string();
   if (settingsPath_) loadSettingsFile(*settingsPath_, settings_);
 }
@@ -131,13 +135,19 @@ int runEditor(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("orvane-editor"));
   QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
-  EditorSession session(folder, environment, working);
+  const char* stateHome = std::getenv("XDG_STATE_HOME");
+  EditorSession session(folder, environment, working,
+                        RecoveryStore::defaultFolder(stateHome ? stateHome : "", environment.home));
   QtFileDialogs dialogs;
   int status = 0;
   {
-    MainWindow window(session.application(), session.settings(), dialogs);
+    MainWindow window(session.application(), session.settings(), dialogs, session.recovery());
     placeWindow(window, session.settings());
-    if (const auto file = fileToOpenAtStart(options.files, working)) {
+    const bool restored =
+        session.recovery() &&
+        offerRecoveredEdits(*session.recovery(), window.files(), dialogs, &window);
+    const auto file = restored ? std::nullopt : fileToOpenAtStart(options.files, working);
+    if (file) {
       window.files().openEmblemFile(QString::fromStdString(file->string()),
                                     FileCommands::Source::CommandLine);
     }

@@ -30,11 +30,57 @@ QString failureText(const QString& what, const std::string& path, const std::str
 
 FileCommands::FileCommands(Application& application, Settings& settings, FileDialogs& dialogs,
                            MainWindow& window)
-    : application_(application), settings_(settings), dialogs_(dialogs), window_(window) {}
+    : application_(application), settings_(settings), dialogs_(dialogs), window_(window) {
+  QObject::connect(&watch_, &FileWatch::changedElsewhere,
+                   [this](const QString& path) { changedElsewhere(path); });
+}
+
+bool FileCommands::confirmDiscard() {
+  if (!application_.history().isModified()) return true;
+  switch (dialogs_.askSaveChanges(&window_)) {
+    case FileDialogs::SaveChoice::Save:
+      return saveEmblemFile(false);  // a cancelled or failed save cancels the command
+    case FileDialogs::SaveChoice::Discard:
+      return true;
+    case FileDialogs::SaveChoice::Cancel:
+      break;
+  }
+  return false;
+}
+
+bool FileCommands::restoreCopy(const QString& copy, const std::string& originalPath) {
+  std::string reason;
+  if (!loadEmblemFile(application_.document(), fs::path(utf8(copy)), EmblemFileType::Xml,
+                      &reason)) {
+    dialogs_.tell(&window_, failureText(QStringLiteral("編集内容を復元できませんでした。"),
+                                        utf8(copy), reason));
+    return false;
+  }
+  application_.setCurrentFilePath(fs::path(originalPath));
+  application_.SetSelection(application_.document().root());
+  application_.resetHistory();
+  application_.markUnsaved();
+  window_.showTitleFor(originalPath);
+  watch_.watch(qt(originalPath));
+  applyViewerMode();
+  return true;
+}
+
+void FileCommands::changedElsewhere(const QString& path) {
+  if (application_.history().isModified() && !dialogs_.askReload(&window_, path)) return;
+  std::string reason;
+  const auto reader = readerForPath(utf8(path));
+  if (!reader || !loadEmblemFile(application_.document(), fs::path(utf8(path)), *reader, &reason)) {
+    return;  // a half-written file; the next change will be seen again
+  }
+  application_.SetSelection(application_.document().root());
+  application_.resetHistory();
+}
 
 void FileCommands::newEmblem() {
   application_.document().newDocument(kUntitledName, 192, 96);
   application_.setCurrentFilePath({});
+  watch_.stop();
   application_.SetSelection(application_.document().root());
   application_.resetHistory();
   window_.showTitleFor({});
@@ -42,6 +88,9 @@ void FileCommands::newEmblem() {
 }
 
 bool FileCommands::openEmblemFile(const std::optional<QString>& path, Source source) {
+  // A dropped file that is not an emblem is ignored before anything is asked.
+  if (path && source == Source::Dropped && !readerForPath(utf8(*path))) return false;
+  if (!confirmDiscard()) return false;
   if (path) {
     const std::string name = utf8(*path);
     // A dropped file that is not an emblem file is ignored without a word.
@@ -90,6 +139,7 @@ void FileCommands::opened(const std::string& path) {
   settings_.currentDirectory = fs::path(path).parent_path().string();
   window_.showTitleFor(path);
   rememberRecent(path);
+  watch_.watch(qt(path));
 }
 
 void FileCommands::rememberRecent(const std::string& path) {
@@ -118,6 +168,9 @@ bool FileCommands::saveEmblemFile(bool ask) {
   std::string reason;
   const EmblemDocument& document = application_.document();
   bool written = false;
+  // Our own write is not a change by another program.
+  const bool overOpenFile = fs::path(path) == application_.currentFilePath();
+  if (overOpenFile) watch_.stop();
   if (target->kind == SaveTarget::Kind::Picture) {
     // Save As exports with the saved scale, the checker background and the view options.
     written = exportImage(document, application_.atlas().pixels(), fs::path(path),
@@ -129,6 +182,7 @@ bool FileCommands::saveEmblemFile(bool ask) {
     written = writeXmlEmblem(document, fs::path(path), &reason);
   }
   if (!written) {
+    if (overOpenFile) watch_.watch(qt(path));
     dialogs_.tell(&window_,
                   failureText(QStringLiteral("ファイルを保存できませんでした。"), path, reason));
     return false;
@@ -137,6 +191,7 @@ bool FileCommands::saveEmblemFile(bool ask) {
     application_.markSaved();
     opened(path);
   } else {
+    if (overOpenFile) watch_.watch(qt(path));
     window_.showTitleFor(path);  // an export names the picture but keeps the emblem's file
   }
   return true;
@@ -172,6 +227,7 @@ void FileCommands::browse(BrowseDirection direction) {
 
 void FileCommands::toolResultSteps() {
   application_.setCurrentFilePath({});
+  watch_.stop();
   window_.showTitleFor({});
   application_.SetSelection(application_.document().root());
   applyViewerMode();

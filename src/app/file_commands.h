@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/file_watch.h"
 #include "app/shell/neighbour_files.h"
 
 namespace orvane {
@@ -25,10 +26,17 @@ class FileCommands {
 
   // A new untitled emblem of 192 x 96.
   void newEmblem();
+  // Asks whether to save a modified emblem before its edits would be lost. True when the command
+  // may go on: nothing was modified, the user chose not to save, or the save succeeded.
+  bool confirmDiscard();
+  // Takes over a recovery copy of unsaved edits: opened from `copy`, named `originalPath`, and
+  // modified until it is saved.
+  bool restoreCopy(const QString& copy, const std::string& originalPath);
   // Where a path to open comes from: a file that is not an emblem is ignored when dropped, and
   // reported when named on the command line or chosen from the recent files.
   enum class Source { Dropped, CommandLine, Named };
   // Opens `path`, or asks for a file when there is none. True when a file was loaded.
+  // Asks about unsaved edits first.
   bool openEmblemFile(const std::optional<QString>& path = std::nullopt,
                       Source source = Source::Named);
   // Saves the emblem; through the dialog when `ask` is set, the emblem is untitled, or its name
@@ -50,6 +58,8 @@ class FileCommands {
   void opened(const std::string& path);
   void rememberRecent(const std::string& path);
   void rebuildNeighbours();
+  // Another program changed the open file: reload it, asking first when there are edits.
+  void changedElsewhere(const QString& path);
 
   Application& application_;
   Settings& settings_;
@@ -62,6 +72,7 @@ class FileCommands {
   std::vector<std::string> neighbours_;
   int neighbourIndex_ = 0;
   bool browsingNeighbours_ = false;
+  FileWatch watch_;
 };
 
 }  // namespace orvane

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 #include "app/shell/file_types.h"
@@ -56,6 +57,43 @@ std::optional<ChosenFile> QtFileDialogs::askSave(QWidget* parent, const QString&
 void QtFileDialogs::tell(QWidget* parent, const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, programTitle(), text, QMessageBox::Ok, parent);
   box.exec();
+}
+
+FileDialogs::SaveChoice QtFileDialogs::askSaveChanges(QWidget* parent) {
+  QMessageBox box(QMessageBox::Question, programTitle(), QStringLiteral("変更を保存しますか？"),
+                  QMessageBox::NoButton, parent);
+  QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton(QStringLiteral("保存しない"), QMessageBox::DestructiveRole);
+  box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+  box.setDefaultButton(save);
+  box.exec();
+  if (box.clickedButton() == save) return SaveChoice::Save;
+  if (box.clickedButton() == discard) return SaveChoice::Discard;
+  return SaveChoice::Cancel;
+}
+
+bool QtFileDialogs::askRestore(QWidget* parent, const QString& originalPath) {
+  QString text = QStringLiteral("前回終了時に保存されていない編集内容があります。復元しますか？");
+  if (!originalPath.isEmpty()) text += QStringLiteral("\n\n") + originalPath;
+  QMessageBox box(QMessageBox::Question, programTitle(), text, QMessageBox::NoButton, parent);
+  QPushButton* restore = box.addButton(QStringLiteral("復元"), QMessageBox::AcceptRole);
+  box.addButton(QStringLiteral("破棄"), QMessageBox::DestructiveRole);
+  box.setDefaultButton(restore);
+  box.exec();
+  return box.clickedButton() == restore;
+}
+
+bool QtFileDialogs::askReload(QWidget* parent, const QString& path) {
+  QMessageBox box(QMessageBox::Question, programTitle(),
+                  QStringLiteral("ファイルが他のプログラムによって変更されました。\n%1\n\n"
+                                 "再読み込みしますか？ 編集内容は失われます。")
+                      .arg(path),
+                  QMessageBox::NoButton, parent);
+  QPushButton* reload = box.addButton(QStringLiteral("再読み込み"), QMessageBox::AcceptRole);
+  QPushButton* keep = box.addButton(QStringLiteral("編集を残す"), QMessageBox::RejectRole);
+  box.setDefaultButton(keep);
+  box.exec();
+  return box.clickedButton() == reload;
 }
 
 }  // namespace orvane

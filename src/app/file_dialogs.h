@@ -26,6 +26,14 @@ class FileDialogs {
                                             const QString& file, int filterIndex) = 0;
   // A message with the program's caption, an OK button and no icon.
   virtual void tell(QWidget* parent, const QString& text) = 0;
+
+  // "変更を保存しますか？" before the emblem's edits would be lost.
+  enum class SaveChoice { Save, Discard, Cancel };
+  virtual SaveChoice askSaveChanges(QWidget* parent) = 0;
+  // Whether to restore a copy of edits that a previous run left unsaved (true: 復元).
+  virtual bool askRestore(QWidget* parent, const QString& originalPath) = 0;
+  // Whether to reload a file another program changed, dropping the edits (true: 再読み込み).
+  virtual bool askReload(QWidget* parent, const QString& path) = 0;
 };
 
 // The dialogs a person sees.
@@ -36,6 +44,9 @@ class QtFileDialogs : public FileDialogs {
   std::optional<ChosenFile> askSave(QWidget* parent, const QString& folder, const QString& file,
                                     int filterIndex) override;
   void tell(QWidget* parent, const QString& text) override;
+  SaveChoice askSaveChanges(QWidget* parent) override;
+  bool askRestore(QWidget* parent, const QString& originalPath) override;
+  bool askReload(QWidget* parent, const QString& path) override;
 };
 
 // The program's title, the caption of every message box of the main window.

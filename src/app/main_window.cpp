@@ -14,6 +14,7 @@
 
 #include "app/file_dialogs.h"
 #include "app/pane_splitter.h"
+#include "app/recovery_keeper.h"
 #include "app/shell/application.h"
 #include "app/shell/recent_files.h"
 #include "app/shell/settings_file.h"
@@ -35,12 +36,13 @@ QString pointText(Point p) { return QStringLiteral("(%1, %2)").arg(p.x).arg(p.y)
 }  // namespace
 
 MainWindow::MainWindow(Application& application, Settings& settings, FileDialogs& dialogs,
-                       QWidget* parent)
+                       RecoveryStore* recovery, QWidget* parent)
     : QMainWindow(parent),
       application_(application),
       settings_(settings),
       dialogs_(dialogs),
-      files_(application, settings, dialogs, *this) {
+      files_(application, settings, dialogs, *this),
+      recoveryKeeper_(new RecoveryKeeper(application, recovery, this)) {
   setObjectName(QStringLiteral("OrvaneEditor"));
   // A caption, a system menu, a sizing border and a minimise box; no maximise box.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -124,7 +126,9 @@ void MainWindow::buildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
   connect(addCommand(file, Command::New, QStringLiteral("新規(&N)"),
                      QKeySequence(Qt::CTRL | Qt::Key_N)),
-          &QAction::triggered, this, [this] { files_.newEmblem(); });
+          &QAction::triggered, this, [this] {
+            if (files_.confirmDiscard()) files_.newEmblem();
+          });
   connect(addCommand(file, Command::Open, QStringLiteral("開く(&O)..."),
                      QKeySequence(Qt::CTRL | Qt::Key_O)),
           &QAction::triggered, this, [this] { files_.openEmblemFile(); });
@@ -215,6 +219,7 @@ void MainWindow::showHistory() {
   // Qt shows "[*]" as "*" while the window is modified, and not at all otherwise.
   setWindowTitle(qt(orvane::windowTitle(titlePath_, true)));
   setWindowModified(history.isModified());
+  recoveryKeeper_->historyChanged();
   auto label = [](const QString& text, const std::string& step) {
     return step.empty() ? text : QStringLiteral("%1: %2").arg(text, qt(step));
   };
@@ -275,6 +280,10 @@ void MainWindow::storePlacement() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!files_.confirmDiscard()) {
+    event->ignore();
+    return;
+  }
   storePlacement();
   event->accept();
 }

@@ -21,6 +21,8 @@ class EditorHost;
 class FileDialogs;
 class LayerPane;
 class PaneSplitter;
+class RecoveryKeeper;
+class RecoveryStore;
 struct Settings;
 
 // The editor's window: the menu bar, the three panes in two splitters (layer pane | drawing
@@ -28,8 +30,9 @@ struct Settings;
 class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
+  // `recovery` keeps copies of unsaved edits; none keeps no copies.
   MainWindow(Application& application, Settings& settings, FileDialogs& dialogs,
-             QWidget* parent = nullptr);
+             RecoveryStore* recovery = nullptr, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   FileCommands& files() { return files_; }
@@ -80,6 +83,7 @@ class MainWindow : public QMainWindow {
   DetailsPane* detailsPane_ = nullptr;
   QLabel* pointerLabel_ = nullptr;
   std::string titlePath_;
+  RecoveryKeeper* recoveryKeeper_ = nullptr;
 };
 
 }  // namespace orvane

@@ -59,6 +59,8 @@ class EditHistory {
   bool isModified() const;
   // The document as it is now has been saved.
   void markSaved();
+  // No point of the history is saved (a copy restored after a crash).
+  void markUnsaved() { savedIndex_.reset(); }
   // The bytes the kept copies take, roughly.
   std::size_t memoryUsed() const { return memoryUsed_; }
   std::size_t stepCount() const { return states_.empty() ? 0 : states_.size() - 1; }

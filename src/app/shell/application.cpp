@@ -81,6 +81,11 @@ void Application::markSaved() {
   if (historyObserver_) historyObserver_();
 }
 
+void Application::markUnsaved() {
+  history_.markUnsaved();
+  if (historyObserver_) historyObserver_();
+}
+
 void Application::watchDocumentForSelection() {
   documentRegistrations_.push_back(document_.registerCallback(
       DocumentEvent::Cleared,

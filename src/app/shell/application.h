@@ -54,6 +54,8 @@ class Application {
   void resetHistory();
   // Marks the document as saved as it is now.
   void markSaved();
+  // Marks the document as differing from every saved state (a restored recovery copy).
+  void markUnsaved();
   // Called after every change of the history (steps, undo, redo, save), for menus and titles.
   void setHistoryObserver(std::function<void()> observer) {
     historyObserver_ = std::move(observer);

@@ -23,11 +23,29 @@ class ScriptedDialogs : public FileDialogs {
     return next(saves);
   }
   void tell(QWidget*, const QString& text) override { told << text; }
+  SaveChoice askSaveChanges(QWidget*) override {
+    ++saveQuestions;
+    return saveChoice;
+  }
+  bool askRestore(QWidget*, const QString&) override {
+    ++restoreQuestions;
+    return restore;
+  }
+  bool askReload(QWidget*, const QString&) override {
+    ++reloadQuestions;
+    return reload;
+  }
 
   // The answers in order; an answer with an empty path cancels its dialog.
   std::deque<ChosenFile> opens;
   std::deque<ChosenFile> saves;
   QStringList told;
+  SaveChoice saveChoice = SaveChoice::Cancel;
+  bool restore = true;
+  bool reload = true;
+  int saveQuestions = 0;
+  int restoreQuestions = 0;
+  int reloadQuestions = 0;
 
  private:
   static std::optional<ChosenFile> next(std::deque<ChosenFile>& answers) {
@@ -47,10 +65,12 @@ class EditorUnderTest {
       : folder_(folder),
         session_(std::make_unique<EditorSession>(
             "/nonexistent/orvane-program",
-            ConfigEnvironment{(folder + "/config").toStdString(), ""}, folder.toStdString())) {}
+            ConfigEnvironment{(folder + "/config").toStdString(), ""}, folder.toStdString(),
+            (folder + "/state/orvane/recovery").toStdString())) {}
 
   MainWindow& start() {
-    window_ = std::make_unique<MainWindow>(session_->application(), session_->settings(), dialogs);
+    window_ = std::make_unique<MainWindow>(session_->application(), session_->settings(), dialogs,
+                                           session_->recovery());
     return *window_;
   }
   // Closes the window the normal way and writes the settings, as the program does at exit.
