@@ -48,14 +48,14 @@ bool readOptions(const ParsedArguments& parsed, BatchSettings& settings, std::st
     if (!value || !std::isfinite(*value) || !(*value > 0)) {
       return usageProblem(problem, "--scale needs a number above 0, not \"" + *scale + "\"");
     }
-    settings.scale = float(*value);
+    settings.picture.scale = float(*value);
   }
-  settings.colourConversion = !parsed.has("--no-color-correction");
-  settings.blur = !parsed.has("--no-blur");
+  settings.picture.colourConversion = !parsed.has("--no-color-correction");
+  settings.picture.blur = !parsed.has("--no-blur");
   if (const std::string* background = parsed.value("--background")) {
     if (*background != "checker") {
-      settings.checkerBackground = false;
-      if (!parseRgbColour(*background, settings.backgroundColour)) {
+      settings.picture.checkerBackground = false;
+      if (!parseRgbColour(*background, settings.picture.backgroundColour)) {
         return usageProblem(problem, "--background needs \"checker\" or a colour RRGGBB, not \"" +
                                          *background + "\"");
       }

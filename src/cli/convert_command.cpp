@@ -21,13 +21,14 @@ int runConvert(const Arguments& arguments) {
   if (imageFormatFromPath(output) && !parsed.has("--packed")) {
     std::string failedFile;
     std::string error;
-    if (!renderEmblemFileToImage(input, output, RenderImageOptions{}, &failedFile, &error)) {
+    if (!renderEmblemFileToImage(input, output, ExportSettings{}, &failedFile, &error)) {
       return reportFailure(failedFile, error);
     }
     return kExitSuccess;
   }
   if (!emblemFileTypeOf(output)) {
-    return reportFailure(output, "unknown output type (expected .ovml, .ovr, .png, .jpg, .bmp or .tga)");
+    return reportFailure(output,
+                         "unknown output type (expected .ovml, .ovr, .png, .jpg, .bmp or .tga)");
   }
 
   EmblemDocument document;

@@ -22,7 +22,7 @@ bool failWith(std::string* failedFile, std::string* error, const std::filesystem
 }  // namespace
 
 bool renderEmblemFileToImage(const std::filesystem::path& input,
-                             const std::filesystem::path& output, const RenderImageOptions& options,
+                             const std::filesystem::path& output, const ExportSettings& settings,
                              std::string* failedFile, std::string* error) {
   const std::optional<ImageFormat> format = imageFormatFromPath(output);
   if (!format) {
@@ -38,9 +38,7 @@ bool renderEmblemFileToImage(const std::filesystem::path& input,
   if (!loadEmbeddedPartsAtlas(atlas)) {
     return failWith(failedFile, error, output, "the parts atlas is missing from this build");
   }
-  if (!exportImage(document, atlas.pixels(), output, *format, options.scale,
-                   options.checkerBackground, options.backgroundColour, options.colourConversion,
-                   options.blur, &reason)) {
+  if (!exportImage(document, atlas.pixels(), output, *format, settings, &reason)) {
     return failWith(failedFile, error, output, reason);
   }
   return true;
@@ -54,7 +52,7 @@ int runRenderCommand(const std::vector<std::string>& arguments) {
     return reportUsageError(problem);
   }
   if (parsed.positional.size() != 2) return reportUsageError("render takes an input and an output");
-  RenderImageOptions options;
+  ExportSettings options;
   if (const std::string* scale = parsed.value("--scale")) {
     const std::optional<double> value = scanDouble(*scale);
     if (!value || !std::isfinite(*value)) {

@@ -90,10 +90,7 @@ bool renderBatchPicture(Renderer& renderer, const EmblemDocument& document, cons
   // A job is one thread: the picture is shaded on the worker's own thread, so `jobs` says how
   // many cores the conversion keeps busy (the default, one job per core, fills them all).
   renderer.setShadingThreads(1);
-  const ExportSettings exportSettings{settings.scale, settings.checkerBackground,
-                                      settings.backgroundColour, settings.colourConversion,
-                                      settings.blur};
-  return renderExportPicture(renderer, document, atlas, exportSettings, error) &&
+  return renderExportPicture(renderer, document, atlas, settings.picture, error) &&
          renderer.encodeBackBuffer(settings.format, bytes, error);
 }
 

@@ -53,7 +53,7 @@ class BatchConversion : public ::testing::Test {
     settings.inputFolder = root / "in";
     settings.outputFolder = root / "out";
     settings.format = ImageFormat::Png;
-    settings.blur = false;
+    settings.picture.blur = false;
   }
   void TearDown() override { fs::remove_all(root); }
 
@@ -190,7 +190,7 @@ TEST_F(BatchConversion, ParallelRunsLeaveTheSequentialPicturesByteForByte) {
     writeEmblem(numbered("f", i, ".ovr"), i % 4 ? u"Same" : u"Other", i % 3, i);
   }
   std::ofstream(root / "in" / "f5b.ovr") << "damaged";
-  settings.blur = true;
+  settings.picture.blur = true;
   settings.format = ImageFormat::Jpeg;
   std::map<std::string, std::string> sequential;
   for (int jobs : {1, 2, 3}) {
