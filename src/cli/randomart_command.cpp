@@ -1,6 +1,7 @@
 #include <chrono>
 #include <iostream>
 
+#include "base/failure.h"
 #include "base/numbers.h"
 #include "cli/commands.h"
 #include "formats/emblem_file.h"
@@ -34,20 +35,18 @@ void printProgress(const EvolutionEngine& engine, const Genome& best, Clock::tim
 // Applies "NAME=VALUE" to the parameters; false with a reason for an unknown name or a value
 // outside the parameter's range.
 bool applySetting(const std::string& setting, EvolutionParameters& parameters,
-                  std::string& problem) {
+                  std::string* problem) {
   const auto equals = setting.find('=');
   const auto index = parameterIndex(setting.substr(0, equals));
   const auto value =
       equals == std::string::npos ? std::nullopt : scanInt(setting.substr(equals + 1));
   if (!index || !value) {
-    problem = "--set expects NAME=VALUE with a parameter name, got '" + setting + "'";
-    return false;
+    return fail(problem, "--set expects NAME=VALUE with a parameter name, got '" + setting + "'");
   }
   if (clampParameter(*index, *value) != *value) {
     const ParameterInfo& info = kParameterTable[std::size_t(*index)];
-    problem = std::string(info.name) + " must lie in " + formatInt(info.min) + " ... " +
-              formatInt(info.max);
-    return false;
+    return fail(problem, std::string(info.name) + " must lie in " + formatInt(info.min) + " ... " +
+                             formatInt(info.max));
   }
   parameters[*index] = *value;
   return true;
@@ -59,14 +58,10 @@ bool applySetting(const std::string& setting, EvolutionParameters& parameters,
 // window, then writes them as a new emblem (or into --into's emblem) in the way the editor's
 // tool adds them.
 int runRandomArt(const Arguments& arguments) {
-  ParsedArguments parsed;
-  std::string problem;
-  if (!parseArguments(
-          arguments, {},
-          {"--seed", "--iterations", "--seconds", "--set", "--dna-in", "--dna-out", "--into"},
-          parsed, problem)) {
-    return reportUsageError(problem);
-  }
+  const ParsedArguments parsed = parseArguments(
+      arguments, {},
+      {"--seed", "--iterations", "--seconds", "--set", "--dna-in", "--dna-out", "--into"});
+  if (!parsed.problem.empty()) return reportUsageError(parsed.problem);
   if (parsed.positional.size() != 2) {
     return reportUsageError("randomart takes a picture and an output emblem");
   }
@@ -106,7 +101,8 @@ int runRandomArt(const Arguments& arguments) {
   }
   EvolutionParameters parameters = state.parameters.snapshot();
   for (const auto& [name, value] : parsed.options) {
-    if (name == "--set" && !applySetting(value, parameters, problem)) {
+    std::string problem;
+    if (name == "--set" && !applySetting(value, parameters, &problem)) {
       return reportUsageError(problem);
     }
   }
