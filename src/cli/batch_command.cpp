@@ -114,7 +114,14 @@ int runBatch(const Arguments& arguments) {
     reportFailure(failure.file.string(), failure.reason);
   }
   std::cout << report.written << (report.written == 1 ? " picture" : " pictures") << " written, "
-            << report.failures.size() << " of " << report.total << " files failed\n";
+            << report.failures.size() << " of " << report.total << " files failed";
+  if (report.replaced > 0) {
+    std::cout << ", " << report.replaced
+              << (report.replaced == 1 ? " file replaced by a later one"
+                                       : " files replaced by later ones")
+              << " with the same output name";
+  }
+  std::cout << '\n';
   if (report.cancelled) {
     return reportFailure(parsed.positional[0], "interrupted after " +
                                                    std::to_string(report.handled) + " of " +

@@ -31,9 +31,10 @@ struct BatchFailure {
 };
 
 struct BatchReport {
-  int total = 0;    // emblem files in the folder when the run started
-  int handled = 0;  // of those, the files dealt with: converted, replaced or failed
-  int written = 0;  // pictures written
+  int total = 0;     // emblem files in the folder when the run started
+  int handled = 0;   // of those, the files dealt with: converted, replaced or failed
+  int written = 0;   // pictures written
+  int replaced = 0;  // files not exported since a later file has the same output name
   bool cancelled = false;
   std::vector<BatchFailure> failures;  // in folder order
 };

@@ -131,6 +131,7 @@ TEST_F(BatchConversion, SameNameAndAuthorGiveOnePictureFromTheLatestFileThatWork
   const BatchReport report = run();
   EXPECT_EQ(report.handled, 5);
   EXPECT_EQ(report.written, 3);
+  EXPECT_EQ(report.replaced, 1);  // a.ovr; e.ovr failed, so d.ovr was not replaced
   ASSERT_EQ(report.failures.size(), 1u);
   EXPECT_EQ(report.failures[0].file, root / "in" / "e.ovr");
   const auto files = folderContents(root / "out");
@@ -199,6 +200,7 @@ TEST_F(BatchConversion, ParallelRunsLeaveTheSequentialPicturesByteForByte) {
     settings.jobs = jobs;
     const BatchReport report = run();
     EXPECT_EQ(report.handled, 15);
+    EXPECT_EQ(report.replaced, 8) << jobs << " jobs";  // 14 readable files, 6 pictures
     ASSERT_EQ(report.failures.size(), 1u);
     EXPECT_EQ(report.failures[0].file, root / "in" / "f5b.ovr");
     const auto files = folderContents(settings.outputFolder);
