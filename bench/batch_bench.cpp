@@ -101,7 +101,7 @@ void BM_BatchConversion(benchmark::State& state) {
   settings.inputFolder = f.input();
   settings.jobs = int(state.range(0));
   settings.format = ImageFormat(state.range(1));
-  settings.scale = float(state.range(2));
+  settings.picture.scale = float(state.range(2));
   std::atomic<bool> running{true};
   int handled = 0;
   double cpuSeconds = 0;

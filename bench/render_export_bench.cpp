@@ -22,8 +22,9 @@ void exportPng(benchmark::State& state, void (*makeEmblem)(EmblemDocument&)) {
   const std::filesystem::path path = std::filesystem::temp_directory_path() /
                                      ("orvane_bench_" + std::to_string(::getpid()) + ".png");
   for (auto _ : state) {
-    if (!exportImage(document, benchAtlas().pixels(), path, ImageFormat::Png, 4.0f, true, 0, true,
-                     state.range(0) != 0)) {
+    ExportSettings settings;
+    settings.blur = state.range(0) != 0;
+    if (!exportImage(document, benchAtlas().pixels(), path, ImageFormat::Png, settings)) {
       state.SkipWithError("export failed");
       break;
     }

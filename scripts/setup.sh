@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs (only the missing ones), then configures and
-# builds the program in build/. Safe to run again; asks for sudo only when not run as root.
+# Installs every Debian package the project needs (only the missing ones), then configures the
+# build in build/ and builds the targets named on the command line, or everything when none is
+# named (e.g. `scripts/setup.sh orvane` builds only the command-line tool). Safe to run again.
+# Installing needs root: run it as root, or as a user who may use sudo.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+targets=("$@")
 
 packages=(
   build-essential cmake ninja-build pkg-config    # toolchain
+  clang-format                                    # the formatting contributors run
   libgtest-dev libgmock-dev libbenchmark-dev      # tests and benchmarks
   clang libclang-rt-14-dev                        # fuzzers (libFuzzer)
   locales                                         # the tests build a German locale
@@ -22,13 +26,26 @@ for package in "${packages[@]}"; do
 done
 
 if ((${#missing[@]})); then
-  sudo=()
-  if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
+  # apt stays non-interactive under sudo too, which would otherwise drop the variable.
+  as_root=(env DEBIAN_FRONTEND=noninteractive)
+  if [[ $(id -u) -ne 0 ]]; then
+    if ! command -v sudo >/dev/null; then
+      echo "setup: these Debian packages are missing: ${missing[*]}" >&2
+      echo "setup: installing them needs root, and sudo is not installed. Either run this" >&2
+      echo "setup: script as root, or as root install sudo (apt-get install sudo) and add" >&2
+      echo "setup: yourself to the sudo group (adduser $(id -un) sudo; then log in again)." >&2
+      exit 1
+    fi
+    as_root=(sudo "${as_root[@]}")
+  fi
   echo "setup: installing ${missing[*]}"
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}"
+  "${as_root[@]}" apt-get update -qq
+  "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$root/build"
+if ((${#targets[@]})); then
+  cmake --build "$root/build" --target "${targets[@]}"
+else
+  cmake --build "$root/build"
+fi

@@ -1,21 +1,76 @@
 #!/usr/bin/env bash
 # Sets everything up and runs the whole test suite twice: a normal build, then a build with
 # AddressSanitizer and UndefinedBehaviorSanitizer (any sanitizer report fails the run); then
-# replays the fuzzers' corpora and fuzzes each target briefly.
+# replays the fuzzers' corpora and fuzzes each target briefly (FUZZ_SECONDS, default 30). Ends
+# with what passed and one closing line "summary: N passed, N failed".
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$root/scripts/setup.sh"
 jobs=$(nproc)
+fuzz_seconds=${FUZZ_SECONDS:-30}
+passed=0
+failed=0
+report=()
 
+# Prints what ran and the closing line; exits 1 when anything failed.
+finish() {
+  echo "== done =="
+  for line in "${report[@]}"; do echo "  $line"; done
+  echo "summary: $passed passed, $failed failed"
+  if ((failed)); then exit 1; fi
+  exit 0
+}
+
+# run_ctest NAME BUILD_DIR: runs one build's tests and adds its counts from ctest's own count.
+run_ctest() {
+  local name=$1 dir=$2 log status=0
+  log=$(mktemp)
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" 2>&1 | tee "$log" || status=$?
+  local counts
+  counts=$(grep -Eo '[0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1 || true)
+  rm -f "$log"
+  if [[ -z $counts ]]; then
+    report+=("$name: ctest gave no count (exit $status)")
+    failed=$((failed + 1))
+    finish
+  fi
+  local bad=${counts%% *} total=${counts##* }
+  passed=$((passed + total - bad))
+  failed=$((failed + bad))
+  report+=("$name: $((total - bad)) of $total tests passed")
+  if [[ $status -ne 0 || $bad -ne 0 ]]; then finish; fi
+}
+
+step_failed() {  # step_failed WHAT
+  report+=("$1: failed")
+  failed=$((failed + 1))
+  finish
+}
+
+echo "== setup and build (normal) =="
+"$root/scripts/setup.sh" || step_failed "setup and normal build"
+report+=("normal build: built")
 echo "== tests (normal build) =="
-ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
+run_ctest "normal build" "$root/build"
 
 echo "== tests (AddressSanitizer + UndefinedBehaviorSanitizer) =="
-cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON \
-  -DORVANE_BENCH=OFF >/dev/null
-cmake --build "$root/build-asan"
-ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:strict_string_checks=1 \
-UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-  ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs"
+{
+  cmake -S "$root" -B "$root/build-asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVANE_SANITIZE=ON \
+    -DORVANE_BENCH=OFF >/dev/null && cmake --build "$root/build-asan"
+} || step_failed "sanitizer build"
+report+=("sanitizer build: built")
+export ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:strict_string_checks=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+run_ctest "sanitizer build" "$root/build-asan"
 
-"$root/scripts/fuzz.sh" "${FUZZ_SECONDS:-30}"
+echo "== fuzzers =="
+fuzz_log=$(mktemp)
+if "$root/scripts/fuzz.sh" "$fuzz_seconds" 2>&1 | tee "$fuzz_log"; then
+  targets=$(grep -c '^== fuzz ' "$fuzz_log" || true)
+  passed=$((passed + targets))
+  report+=("fuzzers: $targets targets replayed their corpora and ran ${fuzz_seconds} s each")
+  rm -f "$fuzz_log"
+else
+  rm -f "$fuzz_log"
+  step_failed "fuzzers"
+fi
+finish

@@ -2,11 +2,12 @@
 
 #include <cmath>
 
+#include "base/failure.h"
+#include "catalogue/part_catalogue.h"
 #include "formats/atlas_cipher.h"
 #include "formats/atlas_planes.h"
 #include "formats/blowfish.h"
 #include "formats/little_endian.h"
-#include "catalogue/part_catalogue.h"
 
 namespace orvane::art {
 
@@ -64,7 +65,7 @@ void copyPictureRedIntoMasks(std::vector<std::uint16_t>& atlas) {
 
 }  // namespace
 
-bool AtlasFonts::load(const std::string& directory, std::string& error) {
+bool AtlasFonts::load(const std::string& directory, std::string* error) {
   const struct {
     GlyphFont* font;
     const char* file;
@@ -72,10 +73,7 @@ bool AtlasFonts::load(const std::string& directory, std::string& error) {
       {&sans, "DejaVuSans-Bold.ttf"}, {&serif, "DejaVuSerif-Bold.ttf"}, {&label, "DejaVuSans.ttf"}};
   for (const auto& face : faces) {
     const std::string path = directory + "/" + face.file;
-    if (!face.font->load(path)) {
-      error = "cannot read the font " + path;
-      return false;
-    }
+    if (!face.font->load(path)) return fail(error, "cannot read the font " + path);
   }
   return true;
 }

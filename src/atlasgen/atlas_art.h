@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "atlasgen/atlas_canvas.h"
 #include "atlasgen/atlas_glyphs.h"
+#include "render/picture_file.h"
 
 // The atlas generator: draws every named part into its cell, then packs and enciphers the atlas
 // into the resource the program embeds. Everything is deterministic: the same fonts give the
@@ -18,7 +20,7 @@ struct AtlasFonts {
   GlyphFont serif;  // second face of A ... F
   GlyphFont label;  // ids on the contact sheet
   // Reads the DejaVu faces from `directory`; false with the missing file named in `error`.
-  bool load(const std::string& directory, std::string& error);
+  bool load(const std::string& directory, std::string* error = nullptr);
 };
 
 // Where Debian installs the DejaVu fonts.
@@ -45,9 +47,14 @@ void drawPicture(int number, ColourCell& cell);
 std::vector<std::uint16_t> drawPartsAtlas(const AtlasFonts& fonts);
 // The enciphered, packed resource of an atlas; empty if the atlas cannot be packed.
 std::vector<std::uint8_t> makePartsAtlasResource(const std::vector<std::uint16_t>& atlas);
-// A PNG showing every named part of the id range with its id on a dark and on a light ground.
+// A contact sheet showing every named part of the id range with its id on a dark and on a light
+// ground.
+Picture drawContactSheet(const std::vector<std::uint16_t>& atlas, const AtlasFonts& fonts,
+                         std::uint32_t firstId = 0, std::uint32_t lastId = 1023);
+// The contact sheet saved as a PNG file through the program's picture writer (atomically);
+// false with the reason when it cannot be written.
 bool writeContactSheet(const std::vector<std::uint16_t>& atlas, const AtlasFonts& fonts,
-                       const std::string& path, std::uint32_t firstId = 0,
-                       std::uint32_t lastId = 1023);
+                       const std::filesystem::path& path, std::uint32_t firstId = 0,
+                       std::uint32_t lastId = 1023, std::string* error = nullptr);
 
 }  // namespace orvane::art

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // Drawing helpers of the atlas generator. A cell is drawn in cell units: (-1, -1) is the top left
@@ -40,6 +41,9 @@ inline float smoothstep(float e0, float e1, float v) {
 }
 
 using Polygon = std::vector<Vec2>;
+
+// A shape as its signed distance function, for tables of shapes.
+using Field = std::function<float(Vec2)>;
 
 // Signed distance functions. Each returns the distance from p to the shape's edge, negative inside.
 float sdCircle(Vec2 p, Vec2 centre, float radius);

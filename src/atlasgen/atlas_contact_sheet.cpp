@@ -1,16 +1,8 @@
 #include <string>
 
-#include "formats/atlas_planes.h"
-#include "catalogue/part_catalogue.h"
 #include "atlasgen/atlas_art.h"
-
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wunused-function"
-#include <stb/stb_image_write.h>
-#pragma GCC diagnostic pop
+#include "catalogue/part_catalogue.h"
+#include "formats/atlas_planes.h"
 
 namespace orvane::art {
 
@@ -38,8 +30,8 @@ void blend(std::uint8_t* rgb, const std::uint8_t* ground, std::uint16_t texel,
 
 }  // namespace
 
-bool writeContactSheet(const std::vector<std::uint16_t>& atlas, const AtlasFonts& fonts,
-                       const std::string& path, std::uint32_t firstId, std::uint32_t lastId) {
+Picture drawContactSheet(const std::vector<std::uint16_t>& atlas, const AtlasFonts& fonts,
+                         std::uint32_t firstId, std::uint32_t lastId) {
   std::vector<std::uint32_t> ids;
   for (std::uint32_t id = firstId; id <= lastId && id < kPartCount; ++id) {
     if (isNamedPart(id)) ids.push_back(id);
@@ -80,7 +72,18 @@ bool writeContactSheet(const std::vector<std::uint16_t>& atlas, const AtlasFonts
       rgb[i * 3 + c] = static_cast<std::uint8_t>(std::lround(rgb[i * 3 + c] * (1 - a) + 255 * a));
     }
   }
-  return stbi_write_png(path.c_str(), width, height, 3, rgb.data(), width * 3) != 0;
+  Picture sheet{width, height, std::vector<std::uint8_t>(rgb.size() / 3 * 4, 0xFF)};
+  for (std::size_t i = 0; i < rgb.size() / 3; ++i) {
+    std::copy_n(&rgb[i * 3], 3, &sheet.rgba[i * 4]);
+  }
+  return sheet;
+}
+
+bool writeContactSheet(const std::vector<std::uint16_t>& atlas, const AtlasFonts& fonts,
+                       const std::filesystem::path& path, std::uint32_t firstId,
+                       std::uint32_t lastId, std::string* error) {
+  return writePictureFile(path, drawContactSheet(atlas, fonts, firstId, lastId), ImageFormat::Png,
+                          false, error);
 }
 
 }  // namespace orvane::art

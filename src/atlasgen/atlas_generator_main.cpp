@@ -1,11 +1,12 @@
 // orvane_atlas_generator: draws the parts atlas and writes the enciphered resource the program
 // embeds, and optionally a contact sheet of every named part.
 #include <cstdio>
-#include <fstream>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "atlasgen/atlas_art.h"
+#include "base/atomic_file.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ int main(int argc, char** argv) {
 
   orvane::art::AtlasFonts fonts;
   std::string error;
-  if (!fonts.load(fontDirectory, error)) {
+  if (!fonts.load(fontDirectory, &error)) {
     std::fprintf(stderr, "orvane_atlas_generator: %s\n", error.c_str());
     return 1;
   }
@@ -68,16 +69,13 @@ int main(int argc, char** argv) {
     std::fputs("orvane_atlas_generator: the atlas cannot be packed\n", stderr);
     return 1;
   }
-  std::ofstream out(output, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(resource.data()),
-            static_cast<std::streamsize>(resource.size()));
-  out.close();
-  if (!out) {
-    std::fprintf(stderr, "orvane_atlas_generator: cannot write %s\n", output.c_str());
+  const std::span<const std::byte> bytes = std::as_bytes(std::span(resource));
+  if (!orvane::saveFileAtomically(output, bytes, &error)) {
+    std::fprintf(stderr, "orvane_atlas_generator: %s: %s\n", output.c_str(), error.c_str());
     return 1;
   }
-  if (!sheet.empty() && !orvane::art::writeContactSheet(atlas, fonts, sheet, first, last)) {
-    std::fprintf(stderr, "orvane_atlas_generator: cannot write %s\n", sheet.c_str());
+  if (!sheet.empty() && !orvane::art::writeContactSheet(atlas, fonts, sheet, first, last, &error)) {
+    std::fprintf(stderr, "orvane_atlas_generator: %s: %s\n", sheet.c_str(), error.c_str());
     return 1;
   }
   return 0;

@@ -1,3 +1,5 @@
+#include <vector>
+
 #include "atlasgen/atlas_art.h"
 
 namespace orvane::art {
@@ -79,178 +81,150 @@ float taperedStroke(Vec2 p, Vec2 a, Vec2 b, float maxWidth) {
   return length(p - (a + ab * t)) - maxWidth / 2 * std::sin(kPi * t);
 }
 
-}  // namespace
-
-void drawLine(int number, Mask& m) {
-  switch (number) {
-    case 1:
-      m.fill([](Vec2 p) { return horizontalBar(p, kThin); });
-      break;
-    case 2:
-      m.fill([](Vec2 p) { return horizontalBar(p, kMedium); });
-      break;
-    case 3:
-      m.fill([](Vec2 p) { return horizontalBar(p, kThick); });
-      break;
-    case 4:
-      m.fill([](Vec2 p) { return horizontalBar(p, kHeavy); });
-      break;
-    case 5:
-      m.fill([](Vec2 p) { return verticalBar(p, kThin); });
-      break;
-    case 6:
-      m.fill([](Vec2 p) { return verticalBar(p, kMedium); });
-      break;
-    case 7:
-      m.fill([](Vec2 p) { return verticalBar(p, kThick); });
-      break;
-    case 8:
-      m.fill([](Vec2 p) { return diagonal(p, kThin, 1); });
-      break;
-    case 9:
-      m.fill([](Vec2 p) { return diagonal(p, kThick, 1); });
-      break;
-    case 10:
-      m.fill([](Vec2 p) { return diagonal(p, kThin, -1); });
-      break;
-    case 11:
-      m.fill([](Vec2 p) { return diagonal(p, kThick, -1); });
-      break;
-    case 12:
-      m.fill([](Vec2 p) { return sdArc(p, {0.8f, 0.8f}, 1.6f, kPi, 1.5f * kPi) - kMedium / 2; });
-      break;
-    case 13:
-      m.fill([](Vec2 p) { return sdArc(p, {0, 0.4f}, 0.8f, kPi, 2 * kPi) - kThick / 2; });
-      break;
-    case 14:
-      m.fill([](Vec2 p) { return sdArc(p, O, 0.78f, 0, 1.5f * kPi) - kMedium / 2; });
-      break;
-    case 15:
-      m.fill([](Vec2 p) { return sdRing(sdCircle(p, O, 0.84f), kThin / 2); });
-      break;
-    case 16:
-      m.fill([](Vec2 p) { return sdRing(sdCircle(p, O, 0.8f), kMedium / 2); });
-      break;
-    case 17:
-      m.fill([](Vec2 p) { return sdRing(sdCircle(p, O, 0.72f), 0.15f); });
-      break;
-    case 18:
-      m.fill([c = curveAcross([](float x) { return 0.3f * std::sin(2 * kPi * x); })](Vec2 p) {
+// The lines in list order, number 1 first, each as the distance field it fills.
+const std::vector<Field>& lineFields() {
+  static const std::vector<Field> fields = {
+      // 1 thin horizontal line
+      [](Vec2 p) { return horizontalBar(p, kThin); },
+      // 2 medium horizontal line
+      [](Vec2 p) { return horizontalBar(p, kMedium); },
+      // 3 thick horizontal line
+      [](Vec2 p) { return horizontalBar(p, kThick); },
+      // 4 heavy horizontal line
+      [](Vec2 p) { return horizontalBar(p, kHeavy); },
+      // 5 thin vertical line
+      [](Vec2 p) { return verticalBar(p, kThin); },
+      // 6 medium vertical line
+      [](Vec2 p) { return verticalBar(p, kMedium); },
+      // 7 thick vertical line
+      [](Vec2 p) { return verticalBar(p, kThick); },
+      // 8 thin rising diagonal
+      [](Vec2 p) { return diagonal(p, kThin, 1); },
+      // 9 thick rising diagonal
+      [](Vec2 p) { return diagonal(p, kThick, 1); },
+      // 10 thin falling diagonal
+      [](Vec2 p) { return diagonal(p, kThin, -1); },
+      // 11 thick falling diagonal
+      [](Vec2 p) { return diagonal(p, kThick, -1); },
+      // 12 quarter arc
+      [](Vec2 p) {
+        return sdArc(p, {0.8f, 0.8f}, 1.6f, kPi, 1.5f * kPi) - kMedium / 2;
+      },
+      // 13 half arc
+      [](Vec2 p) {
+        return sdArc(p, {0, 0.4f}, 0.8f, kPi, 2 * kPi) - kThick / 2;
+      },
+      // 14 three-quarter arc
+      [](Vec2 p) { return sdArc(p, O, 0.78f, 0, 1.5f * kPi) - kMedium / 2; },
+      // 15 thin circle
+      [](Vec2 p) { return sdRing(sdCircle(p, O, 0.84f), kThin / 2); },
+      // 16 medium circle
+      [](Vec2 p) { return sdRing(sdCircle(p, O, 0.8f), kMedium / 2); },
+      // 17 thick circle
+      [](Vec2 p) { return sdRing(sdCircle(p, O, 0.72f), 0.15f); },
+      // 18 thin wave
+      [c = curveAcross([](float x) { return 0.3f * std::sin(2 * kPi * x); })](Vec2 p) {
         return sdPolyline(p, c) - kThin / 2;
-      });
-      break;
-    case 19:
-      m.fill([c = curveAcross([](float x) { return 0.42f * std::sin(kPi * x); })](Vec2 p) {
+      },
+      // 19 thick wave
+      [c = curveAcross([](float x) { return 0.42f * std::sin(kPi * x); })](Vec2 p) {
         return sdPolyline(p, c) - kThick / 2;
-      });
-      break;
-    case 20:
-      m.fill([c = curveAcross([](float x) { return 0.3f * std::sin(2 * kPi * x); })](Vec2 p) {
+      },
+      // 20 upright wave
+      [c = curveAcross([](float x) { return 0.3f * std::sin(2 * kPi * x); })](Vec2 p) {
         return sdPolyline({p.y, p.x}, c) - kMedium / 2;
-      });
-      break;
-    case 21:
-      m.fill([z = zigzag(0.3f, 4)](Vec2 p) { return sdPolyline(p, z) - kThin / 2; });
-      break;
-    case 22:
-      m.fill([z = zigzag(0.4f, 2)](Vec2 p) { return sdPolyline(p, z) - kThick / 2; });
-      break;
-    case 23:
-      m.fill([](Vec2 p) {
+      },
+      // 21 thin zigzag
+      [z = zigzag(0.3f, 4)](Vec2 p) { return sdPolyline(p, z) - kThin / 2; },
+      // 22 thick zigzag
+      [z = zigzag(0.4f, 2)](Vec2 p) { return sdPolyline(p, z) - kThick / 2; },
+      // 23 dashed line
+      [](Vec2 p) {
         const float x = p.x + 1 - std::floor((p.x + 1) / 0.5f) * 0.5f - 0.25f;  // dashes every 0.5
         return sdBox({x, p.y}, O, {0.15f, kMedium / 2});
-      });
-      break;
-    case 24:
-      m.fill([](Vec2 p) {
+      },
+      // 24 dashed diagonal
+      [](Vec2 p) {
         const Vec2 q = rotate(p, kPi / 4);  // along the diagonal from top left to bottom right
         const float period = std::sqrt(2.0f) / 3;
         const float x = q.x - std::round(q.x / period) * period;
         return sdBox({x, q.y}, O, {period * 0.3f, kMedium / 2});
-      });
-      break;
-    case 25:
-      m.fill([](Vec2 p) {
+      },
+      // 25 dotted line
+      [](Vec2 p) {
         const float x = p.x - (std::floor((p.x + 1) / 0.25f) * 0.25f - 1 + 0.125f);
         return sdCircle({x, p.y}, O, 0.075f);
-      });
-      break;
-    case 26:
-      m.fill([](Vec2 p) {
+      },
+      // 26 dotted circle
+      [](Vec2 p) {
         float d = 1e9f;
         for (int i = 0; i < 16; ++i)
           d = std::min(d, sdCircle(p, polar(0.78f, kPi * i / 8), 0.085f));
         return d;
-      });
-      break;
-    case 27:
-      m.fill([s = spiral()](Vec2 p) { return sdPolyline(p, s) - kMedium / 2; });
-      break;
-    case 28:
-      m.fill([s = squareSpiral()](Vec2 p) { return sdPolyline(p, s) - kMedium / 2; });
-      break;
-    case 29:
-      m.fill([](Vec2 p) {
+      },
+      // 27 spiral
+      [s = spiral()](Vec2 p) { return sdPolyline(p, s) - kMedium / 2; },
+      // 28 square spiral
+      [s = squareSpiral()](Vec2 p) { return sdPolyline(p, s) - kMedium / 2; },
+      // 29 double line
+      [](Vec2 p) {
         return sdUnion(horizontalBar({p.x, p.y - 0.2f}, 0.12f),
                        horizontalBar({p.x, p.y + 0.2f}, 0.12f));
-      });
-      break;
-    case 30:
-      m.fill([](Vec2 p) {
+      },
+      // 30 double upright line
+      [](Vec2 p) {
         return sdUnion(verticalBar({p.x - 0.2f, p.y}, 0.12f),
                        verticalBar({p.x + 0.2f, p.y}, 0.12f));
-      });
-      break;
-    case 31:
-      m.fill([](Vec2 p) {
+      },
+      // 31 triple line
+      [](Vec2 p) {
         float d = horizontalBar(p, kThin);
         d = sdUnion(d, horizontalBar({p.x, p.y - 0.3f}, kThin));
         return sdUnion(d, horizontalBar({p.x, p.y + 0.3f}, kThin));
-      });
-      break;
-    case 32:
-      m.fill([](Vec2 p) { return taperedStroke(p, {-0.82f, 0.5f}, {0.82f, -0.5f}, 0.34f); });
-      break;
-    case 33:
-      m.fill([](Vec2 p) {
+      },
+      // 32 tapered stroke
+      [](Vec2 p) {
+        return taperedStroke(p, {-0.82f, 0.5f}, {0.82f, -0.5f}, 0.34f);
+      },
+      // 33 bar with round ends
+      [](Vec2 p) {
         return sdUnion(sdCapsule(p, {-0.66f, 0}, {0.66f, 0}, kMedium / 2),
                        sdUnion(sdCircle(p, {-0.7f, 0}, 0.18f), sdCircle(p, {0.7f, 0}, 0.18f)));
-      });
-      break;
-    case 34:
-      m.fill([](Vec2 p) {
+      },
+      // 34 grid
+      [](Vec2 p) {
         const auto grid = [](float v) { return std::abs(v - std::floor(v / 0.5f) * 0.5f - 0.25f); };
         return std::min(grid(p.x + 1), grid(p.y + 1)) - kThin / 2;
-      });
-      break;
-    case 35:
-      m.fill([](Vec2 p) {
+      },
+      // 35 hatching
+      [](Vec2 p) {
         const float v = p.x + p.y + 4;
         return std::abs(v - std::floor(v / 0.5f) * 0.5f - 0.25f) / std::sqrt(2.0f) - 0.045f;
-      });
-      break;
-    case 36:
-      m.fill([](Vec2 p) {
+      },
+      // 36 concentric rings
+      [](Vec2 p) {
         const float r = length(p);
         return std::min({std::abs(r - 0.2f), std::abs(r - 0.5f), std::abs(r - 0.8f)}) - 0.055f;
-      });
-      break;
-    case 37:
-      m.fill([](Vec2 p) {
+      },
+      // 37 S curve
+      [](Vec2 p) {
         Polygon s{{-0.8f, 0.62f}};
         appendCubic(s, {0.4f, 0.9f}, {-0.4f, -0.9f}, {0.8f, -0.62f}, 48);
         return sdPolyline(p, s) - kMedium / 2;
-      });
-      break;
-    case 38:
-      m.fill([l = loops()](Vec2 p) { return sdPolyline(p, l) - kThin / 2 - 0.01f; });
-      break;
-    case 39:
-      m.fill([w = wavyRing()](Vec2 p) { return sdPolyline(p, w, true) - kMedium / 2; });
-      break;
-    default:
-      break;
-  }
+      },
+      // 38 loops
+      [l = loops()](Vec2 p) { return sdPolyline(p, l) - kThin / 2 - 0.01f; },
+      // 39 wavy ring
+      [w = wavyRing()](Vec2 p) { return sdPolyline(p, w, true) - kMedium / 2; },
+  };
+  return fields;
+}
+
+}  // namespace
+
+void drawLine(int number, Mask& mask) {
+  const std::vector<Field>& fields = lineFields();
+  if (number >= 1 && number <= int(fields.size())) mask.fill(fields[std::size_t(number - 1)]);
 }
 
 }  // namespace orvane::art

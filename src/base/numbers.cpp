@@ -30,6 +30,16 @@ std::string formatInt(std::int64_t value) {
   return std::string(buffer, result.ptr);
 }
 
+std::optional<std::uint64_t> scanUint64(std::string_view text) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  std::uint64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
 std::optional<std::int32_t> scanInt(std::string_view text) {
   text = skipSpace(text);
   bool negative = false;

@@ -18,6 +18,9 @@ std::string formatInt(std::int64_t value);
 // scanf's "%d": optional white space, an optional sign and decimal digits; the value saturates
 // at the int32 range. Nothing when no digit follows.
 std::optional<std::int32_t> scanInt(std::string_view text);
+// A whole number 0 ... 2^64 - 1 written as decimal digits alone (no sign, no white space, nothing
+// after); nothing for any other text or a number too large.
+std::optional<std::uint64_t> scanUint64(std::string_view text);
 // scanf's "%lf": optional white space, then a decimal or exponent floating-point number.
 std::optional<double> scanDouble(std::string_view text);
 

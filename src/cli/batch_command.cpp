@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "base/failure.h"
 #include "base/numbers.h"
 #include "cli/commands.h"
 #include "formats/parts_atlas.h"
@@ -29,43 +30,35 @@ std::optional<ImageFormat> formatNamed(const std::string& name) {
   return std::nullopt;
 }
 
-// "RRGGBB" in hexadecimal, nothing else.
-bool usageProblem(std::string& problem, std::string text) {
-  problem = std::move(text);
-  return false;
-}
-
-// Reads the options into `settings`; false with `problem` for a usage error.
-bool readOptions(const ParsedArguments& parsed, BatchSettings& settings, std::string& problem) {
+// Reads the options into `settings`; false with the usage error in `problem`.
+bool readOptions(const ParsedArguments& parsed, BatchSettings& settings, std::string* problem) {
   if (const std::string* format = parsed.value("--format")) {
     const std::optional<ImageFormat> f = formatNamed(*format);
-    if (!f)
-      return usageProblem(problem, "--format needs png, jpg, bmp or tga, not \"" + *format + "\"");
+    if (!f) return fail(problem, "--format needs png, jpg, bmp or tga, not \"" + *format + "\"");
     settings.format = *f;
   }
   if (const std::string* scale = parsed.value("--scale")) {
     const std::optional<double> value = scanDouble(*scale);
     if (!value || !std::isfinite(*value) || !(*value > 0)) {
-      return usageProblem(problem, "--scale needs a number above 0, not \"" + *scale + "\"");
+      return fail(problem, "--scale needs a number above 0, not \"" + *scale + "\"");
     }
-    settings.scale = float(*value);
+    settings.picture.scale = float(*value);
   }
-  settings.colourConversion = !parsed.has("--no-color-correction");
-  settings.blur = !parsed.has("--no-blur");
+  settings.picture.colourConversion = !parsed.has("--no-color-correction");
+  settings.picture.blur = !parsed.has("--no-blur");
   if (const std::string* background = parsed.value("--background")) {
     if (*background != "checker") {
-      settings.checkerBackground = false;
-      if (!parseRgbColour(*background, settings.backgroundColour)) {
-        return usageProblem(problem, "--background needs \"checker\" or a colour RRGGBB, not \"" +
-                                         *background + "\"");
+      settings.picture.checkerBackground = false;
+      if (!parseRgbColour(*background, settings.picture.backgroundColour)) {
+        return fail(problem, "--background needs \"checker\" or a colour RRGGBB, not \"" +
+                                 *background + "\"");
       }
     }
   }
   if (const std::string* jobs = parsed.value("--jobs")) {
     const std::optional<std::int32_t> n = scanInt(*jobs);
     if (!n || *n < 1 || *n > 256 || jobs->find_first_not_of("0123456789") != std::string::npos) {
-      return usageProblem(problem,
-                          "--jobs needs a number of threads 1 ... 256, not \"" + *jobs + "\"");
+      return fail(problem, "--jobs needs a number of threads 1 ... 256, not \"" + *jobs + "\"");
     }
     settings.jobs = *n;
   }
@@ -83,17 +76,15 @@ bool isFolder(const std::filesystem::path& path) {
 //                           [--background checker|RRGGBB] [--jobs N]
 // Every .ovr file of INDIR as a picture in OUTDIR, named after the emblem and its author.
 int runBatch(const Arguments& arguments) {
-  ParsedArguments parsed;
-  std::string problem;
-  if (!parseArguments(arguments, {"--no-color-correction", "--no-blur"},
-                      {"--format", "--scale", "--background", "--jobs"}, parsed, problem)) {
-    return reportUsageError(problem);
-  }
+  const ParsedArguments parsed = parseArguments(arguments, {"--no-color-correction", "--no-blur"},
+                                                {"--format", "--scale", "--background", "--jobs"});
+  if (!parsed.problem.empty()) return reportUsageError(parsed.problem);
   if (parsed.positional.size() != 2) {
     return reportUsageError("batch takes an input folder and an output folder");
   }
   BatchSettings settings;
-  if (!readOptions(parsed, settings, problem)) return reportUsageError(problem);
+  std::string problem;
+  if (!readOptions(parsed, settings, &problem)) return reportUsageError(problem);
   settings.inputFolder = parsed.positional[0];
   settings.outputFolder = parsed.positional[1];
   // Missing folders are refused up front rather than failing every file.
@@ -123,7 +114,14 @@ int runBatch(const Arguments& arguments) {
     reportFailure(failure.file.string(), failure.reason);
   }
   std::cout << report.written << (report.written == 1 ? " picture" : " pictures") << " written, "
-            << report.failures.size() << " of " << report.total << " files failed\n";
+            << report.failures.size() << " of " << report.total << " files failed";
+  if (report.replaced > 0) {
+    std::cout << ", " << report.replaced
+              << (report.replaced == 1 ? " file replaced by a later one"
+                                       : " files replaced by later ones")
+              << " with the same output name";
+  }
+  std::cout << '\n';
   if (report.cancelled) {
     return reportFailure(parsed.positional[0], "interrupted after " +
                                                    std::to_string(report.handled) + " of " +

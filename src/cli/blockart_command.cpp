@@ -29,11 +29,8 @@ bool parseSize(const std::string& text, std::int32_t& width, std::int32_t& heigh
 // orvane blockart PICTURE OUT [--part N] [--size WxH] [--into EMBLEM]: the picture as a mosaic
 // of 15 x 15 layers on top of EMBLEM (or of a new 192 x 96 emblem), saved as OUT.
 int runBlockArt(const Arguments& arguments) {
-  ParsedArguments parsed;
-  std::string problem;
-  if (!parseArguments(arguments, {}, {"--part", "--size", "--into"}, parsed, problem)) {
-    return reportUsageError(problem);
-  }
+  const ParsedArguments parsed = parseArguments(arguments, {}, {"--part", "--size", "--into"});
+  if (!parsed.problem.empty()) return reportUsageError(parsed.problem);
   if (parsed.positional.size() != 2) {
     return reportUsageError("blockart takes a picture and an output emblem file");
   }

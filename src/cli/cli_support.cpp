@@ -10,6 +10,10 @@ int reportFailure(std::string_view file, std::string_view reason) {
   return kExitFailure;
 }
 
+int reportFailure(const FileFailure& failure) {
+  return reportFailure(failure.file, failure.reason);
+}
+
 int reportUsageError(std::string_view message) {
   std::cerr << "orvane: " << message << "\nTry 'orvane --help'.\n";
   return kExitUsage;
@@ -47,9 +51,9 @@ const std::string* ParsedArguments::value(std::string_view name) const {
   return nullptr;
 }
 
-bool parseArguments(const Arguments& arguments, const std::vector<std::string>& flags,
-                    const std::vector<std::string>& valued, ParsedArguments& parsed,
-                    std::string& problem) {
+ParsedArguments parseArguments(const Arguments& arguments, const std::vector<std::string>& flags,
+                               const std::vector<std::string>& valued) {
+  ParsedArguments parsed;
   auto contains = [](const std::vector<std::string>& list, const std::string& name) {
     return std::find(list.begin(), list.end(), name) != list.end();
   };
@@ -77,18 +81,26 @@ bool parseArguments(const Arguments& arguments, const std::vector<std::string>& 
     } else if (contains(valued, name)) {
       if (!hasInlineValue) {
         if (i + 1 >= arguments.size()) {
-          problem = "option " + name + " needs a value";
-          return false;
+          parsed.problem = "option " + name + " needs a value";
+          return parsed;
         }
         value = arguments[++i];
       }
       parsed.options.emplace_back(name, value);
     } else {
-      problem = "unknown option " + argument;
-      return false;
+      parsed.problem = "unknown option " + argument;
+      return parsed;
     }
   }
-  return true;
+  return parsed;
+}
+
+bool asksForHelp(const Arguments& arguments) {
+  for (const std::string& argument : arguments) {
+    if (argument == "--") return false;
+    if (argument == "--help" || argument == "-h") return true;
+  }
+  return false;
 }
 
 }  // namespace orvane::cli

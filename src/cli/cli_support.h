@@ -13,25 +13,36 @@ inline constexpr int kExitUsage = 2;
 
 using Arguments = std::vector<std::string>;
 
+// A failure as the command line reports it: the file it is about and why.
+struct FileFailure {
+  std::string file;
+  std::string reason;
+};
+
 // "orvane: FILE: reason" on stderr; returns kExitFailure.
 int reportFailure(std::string_view file, std::string_view reason);
+int reportFailure(const FileFailure& failure);
 // "orvane: message" and a pointer to --help on stderr; returns kExitUsage.
 int reportUsageError(std::string_view message);
 
 // A colour written as six hexadecimal digits RRGGBB (either case), as 0x00RRGGBB.
 bool parseRgbColour(std::string_view text, std::uint32_t& colour);
 
-// Splits arguments into positional ones and recognised options. Options are "--name" or
-// "--name VALUE"; `valued` lists those that take a value. Unknown options and missing values are
-// usage errors (false, with `problem` set).
+// Arguments split into positional ones and recognised options.
 struct ParsedArguments {
   std::vector<std::string> positional;
   std::vector<std::pair<std::string, std::string>> options;  // in command-line order
+  std::string problem;  // the usage error; empty when every argument was understood
   bool has(std::string_view name) const;
   const std::string* value(std::string_view name) const;  // the last one given
 };
-bool parseArguments(const Arguments& arguments, const std::vector<std::string>& flags,
-                    const std::vector<std::string>& valued, ParsedArguments& parsed,
-                    std::string& problem);
+// Options are "--name" or "--name VALUE" (also "--name=VALUE"); `valued` lists those that take a
+// value. Unknown options and missing values are usage errors; after "--" every argument is
+// positional.
+ParsedArguments parseArguments(const Arguments& arguments, const std::vector<std::string>& flags,
+                               const std::vector<std::string>& valued);
+
+// Whether the arguments ask for help ("--help" or "-h" before any "--").
+bool asksForHelp(const Arguments& arguments);
 
 }  // namespace orvane::cli

@@ -9,9 +9,8 @@ namespace orvane::cli {
 
 // orvane info FILE [--json]: what an emblem file holds.
 int runInfo(const Arguments& arguments) {
-  ParsedArguments parsed;
-  std::string problem;
-  if (!parseArguments(arguments, {"--json"}, {}, parsed, problem)) return reportUsageError(problem);
+  const ParsedArguments parsed = parseArguments(arguments, {"--json"}, {});
+  if (!parsed.problem.empty()) return reportUsageError(parsed.problem);
   if (parsed.positional.size() != 1) return reportUsageError("info takes one emblem file");
   const std::string& path = parsed.positional[0];
 

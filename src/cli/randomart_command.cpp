@@ -1,57 +1,52 @@
-#include <chrono>
 #include <iostream>
 
+#include "base/failure.h"
 #include "base/numbers.h"
 #include "cli/commands.h"
+#include "cli/randomart_progress.h"
 #include "formats/emblem_file.h"
 #include "formats/parts_atlas.h"
 #include "resources/embedded_parts_atlas.h"
 #include "tools/randomart/append_genome.h"
 #include "tools/randomart/dna_file.h"
-#include "tools/randomart/elapsed_time.h"
-#include "tools/randomart/evolution.h"
+#include "tools/randomart/evolution_loop.h"
 #include "tools/randomart/target_picture.h"
 
 namespace orvane::cli {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr std::uint64_t kDefaultIterations = 20000;
-
-void printProgress(const EvolutionEngine& engine, const Genome& best, Clock::time_point start,
-                   std::uint64_t iterations) {
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  const auto ms = std::uint32_t(seconds * 1000.0);
-  const ProgressTexts t = progressTexts(progressOf(engine.counters(), ms, best.count));
-  const double perSecond = seconds > 0 ? double(iterations) / seconds : 0.0;
-  std::cerr << "fit " << t.fitRatio << "  relative " << t.relativeFitRatio << "  best updates "
-            << t.bestUpdates << "  simulations " << t.simulations << "  layers " << t.geneCount
-            << "  elapsed " << t.elapsed << "  " << formatTwoDecimals(perSecond)
-            << " iterations/s\n";
-}
 
 // Applies "NAME=VALUE" to the parameters; false with a reason for an unknown name or a value
 // outside the parameter's range.
 bool applySetting(const std::string& setting, EvolutionParameters& parameters,
-                  std::string& problem) {
+                  std::string* problem) {
   const auto equals = setting.find('=');
   const auto index = parameterIndex(setting.substr(0, equals));
   const auto value =
       equals == std::string::npos ? std::nullopt : scanInt(setting.substr(equals + 1));
   if (!index || !value) {
-    problem = "--set expects NAME=VALUE with a parameter name, got '" + setting + "'";
-    return false;
+    return fail(problem, "--set expects NAME=VALUE with a parameter name, got '" + setting + "'");
   }
   if (clampParameter(*index, *value) != *value) {
     const ParameterInfo& info = kParameterTable[std::size_t(*index)];
-    problem = std::string(info.name) + " must lie in " + formatInt(info.min) + " ... " +
-              formatInt(info.max);
-    return false;
+    return fail(problem, std::string(info.name) + " must lie in " + formatInt(info.min) + " ... " +
+                             formatInt(info.max));
   }
   parameters[*index] = *value;
   return true;
 }
+
+// When the run ends: after a number of iterations, or once a time is up.
+struct RunLength {
+  std::uint64_t iterations = kDefaultIterations;
+  std::optional<double> seconds;
+  bool reached(const EvolutionStatus& status) const {
+    if (!seconds) return status.iterations >= iterations;
+    // The clock is read anyway; checking it every 64 iterations keeps the limit's cost nil.
+    return status.iterations % 64 == 0 && status.elapsedSeconds() >= *seconds;
+  }
+};
 
 }  // namespace
 
@@ -59,14 +54,10 @@ bool applySetting(const std::string& setting, EvolutionParameters& parameters,
 // window, then writes them as a new emblem (or into --into's emblem) in the way the editor's
 // tool adds them.
 int runRandomArt(const Arguments& arguments) {
-  ParsedArguments parsed;
-  std::string problem;
-  if (!parseArguments(
-          arguments, {},
-          {"--seed", "--iterations", "--seconds", "--set", "--dna-in", "--dna-out", "--into"},
-          parsed, problem)) {
-    return reportUsageError(problem);
-  }
+  const ParsedArguments parsed = parseArguments(
+      arguments, {},
+      {"--seed", "--iterations", "--seconds", "--set", "--dna-in", "--dna-out", "--into"});
+  if (!parsed.problem.empty()) return reportUsageError(parsed.problem);
   if (parsed.positional.size() != 2) {
     return reportUsageError("randomart takes a picture and an output emblem");
   }
@@ -78,25 +69,24 @@ int runRandomArt(const Arguments& arguments) {
   if (!emblemFileTypeOf(output)) {
     return reportFailure(output, "unknown output type (expected .ovml or .ovr)");
   }
-  std::uint64_t iterations = kDefaultIterations;
-  double seconds = 0;
+  RunLength length;
   if (const std::string* v = parsed.value("--iterations")) {
     const auto n = scanInt(*v);
     if (!n || *n < 0) return reportUsageError("--iterations needs a count of 0 or more");
-    iterations = std::uint64_t(*n);
+    length.iterations = std::uint64_t(*n);
   }
   if (const std::string* v = parsed.value("--seconds")) {
     const auto s = scanDouble(*v);
     if (!s || !(*s >= 0)) return reportUsageError("--seconds needs a number of 0 or more");
-    seconds = *s;
+    length.seconds = *s;
   }
-  std::optional<std::uint32_t> seed;
+  std::uint64_t seed = 0;
   if (const std::string* v = parsed.value("--seed")) {
-    const auto n = scanDouble(*v);
-    if (!n || *n < 0 || *n > 4294967295.0 || *n != std::uint64_t(*n)) {
-      return reportUsageError("--seed needs a whole number 0 ... 4294967295");
-    }
-    seed = std::uint32_t(*n);
+    const auto n = scanUint64(*v);
+    if (!n) return reportUsageError("--seed needs a whole number 0 ... 18446744073709551615");
+    seed = *n;
+  } else {
+    seed = RandomGenerator::clockSeed();
   }
 
   RandomArtState state;
@@ -106,10 +96,12 @@ int runRandomArt(const Arguments& arguments) {
   }
   EvolutionParameters parameters = state.parameters.snapshot();
   for (const auto& [name, value] : parsed.options) {
-    if (name == "--set" && !applySetting(value, parameters, problem)) {
+    std::string problem;
+    if (name == "--set" && !applySetting(value, parameters, &problem)) {
       return reportUsageError(problem);
     }
   }
+  state.parameters.assign(parameters);
   if (!loadTargetPictureFile(picture, state.targetPixels, &error)) {
     return reportFailure(picture, error);
   }
@@ -124,35 +116,22 @@ int runRandomArt(const Arguments& arguments) {
 
   IncrementalEvaluator evaluator;
   if (!evaluator.create(atlas)) return reportFailure("parts atlas", "cannot be drawn");
-  RandomGenerator random = seed ? RandomGenerator(*seed) : RandomGenerator::seededFromClock();
+  RandomGenerator random(seed);
   EvolutionEngine engine(evaluator, random);
   if (!engine.start(state.best, state.targetPixels)) {
     return reportFailure(picture, "cannot be measured");
   }
-  const Clock::time_point start = Clock::now();
-  Clock::time_point lastReport = start;
-  std::uint64_t done = 0;
-  for (;; ++done) {
-    if (seconds > 0 || parsed.has("--seconds")) {
-      if (done % 64 == 0 && std::chrono::duration<double>(Clock::now() - start).count() >= seconds)
-        break;
-    } else if (done >= iterations) {
-      break;
-    }
-    const EvolutionStep step = engine.step(state.best, state.candidate, parameters);
-    if (step == EvolutionStep::Failed) return reportFailure(picture, "cannot be measured");
-    if (step == EvolutionStep::Perfect) {
-      ++done;
-      break;
-    }
-    if (Clock::now() - lastReport >= std::chrono::seconds(1)) {
-      printProgress(engine, state.best, start, done + 1);
-      lastReport = Clock::now();
-    }
-  }
-  printProgress(engine, state.best, start, done);
+  std::cerr << "seed " << seed << '\n';
+  ProgressPrinter printer(std::cerr);
+  EvolutionHooks hooks;
+  hooks.stopWhen = [&](const EvolutionStatus& status) { return length.reached(status); };
+  hooks.measured = [&](EvolutionStep, const EvolutionStatus& status, EvolutionEngine&) {
+    printer.everySecond(engine.counters(), status, state.best.count);
+  };
+  const EvolutionOutcome outcome = runEvolution(engine, state, hooks);
+  if (outcome.end == EvolutionEnd::Failed) return reportFailure(picture, "cannot be measured");
+  printer.print(engine.counters(), outcome.status, state.best.count);
 
-  state.parameters.assign(parameters);
   if (const std::string* dnaOut = parsed.value("--dna-out")) {
     if (!exportDnaFile(*dnaOut, state, nullptr, &error)) return reportFailure(*dnaOut, error);
   }

@@ -1,28 +1,22 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
-namespace orvane::cli {
+#include "cli/cli_support.h"
+#include "render/image_export.h"
 
-// How `orvane render` (and `orvane convert` to a picture) draws: the defaults are those of
-// Save As: scale 4, colour correction on, no blur, the checker background.
-struct RenderImageOptions {
-  float scale = 4.0f;
-  bool colourConversion = true;
-  bool blur = false;
-  bool checkerBackground = true;
-  std::uint32_t backgroundColour = 0;  // 0x00RRGGBB when the checker is off
-};
+namespace orvane::cli {
 
 // Reads the emblem file `input` (.ovml or .ovr), draws it with the built-in parts atlas and
 // writes the picture `output` in the format its extension names (.bmp, .jpg/.jpeg, .tga, .png).
-// On failure: false, `failedFile` names the file the reason is about and `error` the reason.
-bool renderEmblemFileToImage(const std::filesystem::path& input,
-                             const std::filesystem::path& output, const RenderImageOptions& options,
-                             std::string* failedFile, std::string* error);
+// `orvane render` and `orvane convert` to a picture start from Save As's settings. Nothing when
+// the picture was written; otherwise the file the failure is about and the reason.
+std::optional<FileFailure> renderEmblemFileToImage(const std::filesystem::path& input,
+                                                   const std::filesystem::path& output,
+                                                   const ExportSettings& settings);
 
 // orvane render IN OUT [--scale S] [--no-color-correction] [--blur]
 //                      [--background checker|RRGGBB]

@@ -133,12 +133,10 @@ bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
 }
 
 bool exportImage(const EmblemDocument& document, std::span<const std::uint16_t> atlas,
-                 const std::filesystem::path& path, ImageFormat format, float scale,
-                 bool checkerBackground, std::uint32_t backgroundColour, bool colourConversion,
-                 bool blur, std::string* error) {
+                 const std::filesystem::path& path, ImageFormat format,
+                 const ExportSettings& settings, std::string* error) {
   if (path.empty()) return fail(error, "no file name");
   Renderer renderer;
-  const ExportSettings settings{scale, checkerBackground, backgroundColour, colourConversion, blur};
   if (!renderExportPicture(renderer, document, atlas, settings, error)) return false;
   const bool saved = renderer.saveBackBuffer(path, format, error);
   renderer.release();

@@ -11,7 +11,8 @@
 
 namespace orvane {
 
-// How an emblem is exported (Save As passes checker on, background 0).
+// How an emblem is drawn into a picture, for every kind of export: Save As, the command line
+// and the batch conversion (which starts from scale 1 with blur on). The defaults are Save As's.
 struct ExportSettings {
   float scale = 4.0f;                  // pixels per emblem unit
   bool checkerBackground = true;       // grey tiles; off: a plain background colour
@@ -47,8 +48,7 @@ bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
 // Renders the emblem offscreen and writes it as a picture file; true when the file was written.
 // Everything it makes is released before it returns.
 bool exportImage(const EmblemDocument& document, std::span<const std::uint16_t> atlas,
-                 const std::filesystem::path& path, ImageFormat format, float scale,
-                 bool checkerBackground, std::uint32_t backgroundColour, bool colourConversion,
-                 bool blur, std::string* error = nullptr);
+                 const std::filesystem::path& path, ImageFormat format,
+                 const ExportSettings& settings, std::string* error = nullptr);
 
 }  // namespace orvane

@@ -78,7 +78,7 @@ class AtlasGenerator : public testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    if (!fonts_.load(kDejaVuDirectory, error)) {
+    if (!fonts_.load(kDejaVuDirectory, &error)) {
       GTEST_SKIP() << "the DejaVu fonts are not installed (" << error << ")";
     }
   }
@@ -120,17 +120,28 @@ TEST_F(AtlasGenerator, RegeneratedResourceIsTheCommittedOne) {
       << "; run orvane_atlas_generator to refresh src/resources/parts_atlas.bin";
 }
 
-TEST_F(AtlasGenerator, ContactSheetIsWritten) {
+TEST_F(AtlasGenerator, ContactSheetIsWrittenAsAnOpaquePngOfTheDrawnSheet) {
   const std::filesystem::path path =
       std::filesystem::temp_directory_path() / "orvane_atlas_art_test_sheet.png";
   std::vector<std::uint16_t> atlas(kAtlasPixelCount, 0x0FFF);
-  ASSERT_TRUE(writeContactSheet(atlas, fonts_, path.string(), 240, 260));
+  ASSERT_TRUE(writeContactSheet(atlas, fonts_, path, 240, 260));
   std::ifstream in(path, std::ios::binary);
   char signature[8] = {};
   in.read(signature, 8);
   EXPECT_EQ(std::string(signature + 1, 3), "PNG");
   in.close();
+  Picture written;
+  ASSERT_TRUE(readPictureFile(path, written));
+  const Picture drawn = drawContactSheet(atlas, fonts_, 240, 260);
+  EXPECT_EQ(written.width, drawn.width);
+  EXPECT_EQ(written.height, drawn.height);
+  EXPECT_TRUE(written.rgba == drawn.rgba);
   std::filesystem::remove(path);
+  // A folder that does not exist is reported, not ignored.
+  std::string error;
+  EXPECT_FALSE(writeContactSheet(atlas, fonts_, path.parent_path() / "no-such-folder" / "s.png",
+                                 240, 260, &error));
+  EXPECT_FALSE(error.empty());
 }
 
 }  // namespace

@@ -18,6 +18,17 @@ TEST(Numbers, GeneralFormatMatchesPrintfInTheCLocale) {
   EXPECT_EQ(formatInt(-2147483648LL), "-2147483648");
 }
 
+TEST(Numbers, ScanUint64KeepsEveryDigitAndRefusesAnythingElse) {
+  EXPECT_EQ(scanUint64("0"), 0u);
+  EXPECT_EQ(scanUint64("18446744073709551615"), 18446744073709551615u);
+  // Above 2^53 a double would round these two to one value.
+  EXPECT_EQ(scanUint64("9007199254740993"), 9007199254740993u);
+  EXPECT_NE(scanUint64("9007199254740993"), scanUint64("9007199254740992"));
+  for (const char* bad : {"", "18446744073709551616", "-1", "+1", " 1", "1 ", "1e3", "0x10"}) {
+    EXPECT_FALSE(scanUint64(bad)) << bad;
+  }
+}
+
 TEST(Numbers, ScanIntBehavesLikeScanfAndSaturates) {
   EXPECT_EQ(scanInt("42"), 42);
   EXPECT_EQ(scanInt("  -7xyz"), -7);

@@ -8,7 +8,6 @@
 #include <utility>
 #include <vector>
 
-
 namespace orvane {
 namespace {
 
@@ -33,21 +32,39 @@ TEST(PartCatalogue, CellsOfTheDecorationsAndCornerCases) {
   expectCell(5000, 8.0f / 16, 14.0f / 32);
 }
 
-TEST(PartCatalogue, RowsFollowTheBlockTable) {
-  const struct {
-    std::uint32_t firstBlock, lastBlock;
-    int firstRow;
-  } placed[] = {{0, 5, 0},    {10, 10, 6},  {15, 18, 7},  {20, 23, 11}, {25, 27, 15}, {30, 33, 19},
-                {35, 38, 23}, {40, 43, 27}, {45, 45, 31}, {49, 52, 1},  {60, 60, 18}};
+TEST(PartCatalogue, EachAtlasRowHoldsTheSixteenIdsOfOneBlock) {
+  // The row depends on the block of 16 ids alone, so a row's 16 cells are one block's 16 ids.
   for (std::uint32_t id = 0; id < 1100; ++id) {
-    int expected = kFallbackAtlasRow;
-    for (const auto& range : placed) {
-      if (id / 16 >= range.firstBlock && id / 16 <= range.lastBlock) {
-        expected = range.firstRow + static_cast<int>(id / 16 - range.firstBlock);
-      }
-    }
-    EXPECT_EQ(atlasRow(id), expected) << "id " << id;
+    EXPECT_EQ(atlasRow(id), atlasRow(id / 16 * 16)) << "id " << id;
+    EXPECT_GE(atlasRow(id), 0) << "id " << id;
+    EXPECT_LT(atlasRow(id), kAtlasRows) << "id " << id;
   }
+  // Rows are distinct: no two blocks share a row, except the fallback row and the blocks of
+  // Other 785 ... 848 (ids 784 ... 847), which show the characters 16 ... 79 again.
+  std::map<int, std::uint32_t> blockOfRow;
+  for (std::uint32_t block = 0; block < kPartCount / 16; ++block) {
+    const int row = atlasRow(block * 16);
+    if (row == kFallbackAtlasRow || (block >= 49 && block <= 52)) continue;
+    const auto [it, fresh] = blockOfRow.emplace(row, block);
+    EXPECT_TRUE(fresh) << "blocks " << it->second << " and " << block << " share row " << row;
+  }
+  for (std::uint32_t block = 49; block <= 52; ++block) {
+    EXPECT_EQ(atlasRow(block * 16), atlasRow((block - 48) * 16)) << "block " << block;
+  }
+  // Every row of the atlas is used: 31 rows of their own and the fallback row.
+  EXPECT_EQ(blockOfRow.size(), std::size_t(kAtlasRows - 1));
+  EXPECT_EQ(blockOfRow.count(kFallbackAtlasRow), 0u);
+}
+
+TEST(PartCatalogue, IdsOutsideThePlacedBlocksFallBackToRow14) {
+  for (std::uint32_t id = 976; id < 1100; ++id) EXPECT_EQ(atlasRow(id), kFallbackAtlasRow) << id;
+  // Below 976 only the placed blocks leave the fallback row: one for each of the other 31 rows,
+  // and the 4 blocks of Other that share the characters' rows.
+  int placed = 0;
+  for (std::uint32_t block = 0; block < 976 / 16; ++block) {
+    placed += atlasRow(block * 16) != kFallbackAtlasRow;
+  }
+  EXPECT_EQ(placed, (kAtlasRows - 1) + 4);
 }
 
 TEST(PartCatalogue, OnlyCharactersAndOtherShareCells) {

@@ -9,6 +9,17 @@ expect_in "$work/out" "Usage: orvane"
 expect_status 0 "$orvane" --version
 expect_in "$work/out" "orvane "
 
+# Each command's --help shows that command's usage, wherever the option stands, and does nothing.
+for command in info convert render blockart batch randomart; do
+  expect_status 0 "$orvane" "$command" --help
+  expect_in "$work/out" "Usage: orvane $command "
+  [[ $(grep -c '^Usage:' "$work/out") -eq 1 ]] || fail "$command --help shows more than its own usage"
+done
+expect_status 0 "$orvane" render "$root/examples/crest.ovml" "$work/help.png" -h
+[[ -e $work/help.png ]] && fail "render -h drew a picture"
+# After "--" it is a file name like any other.
+expect_status 1 "$orvane" info -- --help
+
 expect_status 2 "$orvane"
 expect_status 2 "$orvane" frobnicate
 expect_in "$work/err" "unknown command"

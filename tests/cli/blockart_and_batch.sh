@@ -50,6 +50,7 @@ mkdir "$work/in/folder.ovr"                 # directories are never taken
 
 expect_status 0 "$orvane" batch "$work/in" "$work/out1" --format png --jobs 1 --no-blur
 expect_in "$work/out" "2 pictures written, 0 of 3 files failed"
+expect_in "$work/out" ", 1 file replaced by a later one with the same output name"
 [[ -f "$work/out1/蒼き獅子の紋章 (20417).png" ]] || fail "crest picture missing"
 [[ -f "$work/out1/小さな星 (0).png" ]] || fail "small picture missing"
 [[ $(ls "$work/out1" | wc -l) -eq 2 ]] || fail "unexpected pictures: $(ls "$work/out1")"

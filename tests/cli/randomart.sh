@@ -37,4 +37,23 @@ layers_after=$(grep -o '"kind": *"layer"' "$work/out" | wc -l)
   fail "resuming with no iterations should repeat the saved genome ($layers_before, $layers_after)"
 
 expect_status 0 "$orvane" randomart "$picture" "$work/d.ovr" --seconds 0.2
+expect_in "$work/err" "elapsed 0s"
+# The progress speaks English only: every byte on stderr is ASCII.
+LC_ALL=C grep -q '[^ -~]' "$work/err" && fail "progress is not plain English: $(cat "$work/err")"
+
+# Seeds are whole 64-bit numbers, kept to the last digit (a double would make the two seeds
+# just above 2^53 one and the same).
+expect_status 0 "$orvane" randomart "$picture" "$work/e.ovml" --seed 18446744073709551615 \
+  --iterations 50
+expect_in "$work/err" "seed 18446744073709551615"
+expect_status 0 "$orvane" randomart "$picture" "$work/f.ovml" --seed 9007199254740992 \
+  --iterations 300 --set layerCountMax=40
+expect_status 0 "$orvane" randomart "$picture" "$work/g.ovml" --seed 9007199254740993 \
+  --iterations 300 --set layerCountMax=40
+cmp -s "$work/f.ovml" "$work/g.ovml" && fail "seeds 2^53 and 2^53 + 1 gave the same emblem"
+expect_status 2 "$orvane" randomart "$picture" "$work/h.ovml" --seed 18446744073709551616
+expect_status 2 "$orvane" randomart "$picture" "$work/h.ovml" --seed -1
+# Without --seed the seed taken from the clock is shown, so the run can be repeated.
+expect_status 0 "$orvane" randomart "$picture" "$work/i.ovml" --iterations 0
+grep -qE '^seed [0-9]+$' "$work/err" || fail "no seed shown: $(cat "$work/err")"
 finish

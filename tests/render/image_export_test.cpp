@@ -52,7 +52,7 @@ TEST(ImageExport, RefusesBeforeMakingAnything) {
   }
   EXPECT_FALSE(render(r, d, {40.0f, true, 0, true, true}));  // blur square above 8192
   EXPECT_FALSE(renderExportPicture(r, d, atlas().first(100), {}));
-  EXPECT_FALSE(exportImage(d, atlas(), "", ImageFormat::Png, 4, true, 0, true, false));
+  EXPECT_FALSE(exportImage(d, atlas(), "", ImageFormat::Png, {4, true, 0, true, false}));
   d.clear();
   EXPECT_FALSE(render(r, d, {}));
 }
@@ -153,14 +153,14 @@ TEST(ImageExport, WritesAnOpaquePictureFileOrReportsFailure) {
   addLayer(d, d.root(), -8, -8, 8, 8, 0x80808080);
   const std::filesystem::path path = std::filesystem::temp_directory_path() /
                                      ("orvane_export_" + std::to_string(::getpid()) + ".tga");
-  ASSERT_TRUE(exportImage(d, atlas(), path, ImageFormat::Tga, 1.5f, true, 0, true, false));
+  ASSERT_TRUE(exportImage(d, atlas(), path, ImageFormat::Tga, {1.5f, true, 0, true, false}));
   Picture back;
   ASSERT_TRUE(readPictureFile(path, back));
   EXPECT_EQ(back.width, 48);
   EXPECT_EQ(back.rgba[3], 0xFF);
   std::filesystem::remove(path);
-  EXPECT_FALSE(exportImage(d, atlas(), path.parent_path() / "no" / "e.png", ImageFormat::Png, 1,
-                           true, 0, true, false));
+  EXPECT_FALSE(exportImage(d, atlas(), path.parent_path() / "no" / "e.png", ImageFormat::Png,
+                           {1, true, 0, true, false}));
 }
 
 }  // namespace

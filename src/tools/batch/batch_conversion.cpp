@@ -90,10 +90,7 @@ bool renderBatchPicture(Renderer& renderer, const EmblemDocument& document, cons
   // A job is one thread: the picture is shaded on the worker's own thread, so `jobs` says how
   // many cores the conversion keeps busy (the default, one job per core, fills them all).
   renderer.setShadingThreads(1);
-  const ExportSettings exportSettings{settings.scale, settings.checkerBackground,
-                                      settings.backgroundColour, settings.colourConversion,
-                                      settings.blur};
-  return renderExportPicture(renderer, document, atlas, exportSettings, error) &&
+  return renderExportPicture(renderer, document, atlas, settings.picture, error) &&
          renderer.encodeBackBuffer(settings.format, bytes, error);
 }
 
@@ -167,9 +164,12 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
     }
     return folderCount;
   };
-  auto finishTask = [&](int t, bool written, std::vector<std::pair<int, std::string>>& failed) {
+  // `replaced` files of the task were left out because a later one made the picture.
+  auto finishTask = [&](int t, bool written, int replaced,
+                        std::vector<std::pair<int, std::string>>& failed) {
     const std::lock_guard lock(reportMutex);
     report.written += written ? 1 : 0;
+    report.replaced += written ? replaced : 0;
     for (auto& failure : failed) failures.push_back(std::move(failure));
     for (std::size_t k = 0; k < tasks[std::size_t(t)].files.size(); ++k) {
       ++report.handled;
@@ -183,7 +183,8 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
     const std::vector<int>& files = tasks[std::size_t(t)].files;
     std::vector<std::pair<int, std::string>> taskFailures;
     bool written = false;
-    for (std::size_t k = 0; k < files.size() && !written; ++k) {
+    std::size_t k = 0;
+    for (; k < files.size() && !written; ++k) {
       const int i = files[k];
       const PlannedFile& file = plan[std::size_t(i)];
       if (!file.loaded || file.output.empty()) {
@@ -204,7 +205,7 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
             file.output, std::move(bytes),
             [&, t, i, failed = std::move(taskFailures)](bool saved, std::string why) mutable {
               if (!saved) failed.emplace_back(i, std::move(why));
-              finishTask(t, saved, failed);
+              finishTask(t, saved, 0, failed);
             });
         return;
       }
@@ -213,7 +214,7 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
       written = saveFileAtomically(file.output, bytes, &reason);
       if (!written) taskFailures.emplace_back(i, std::move(reason));
     }
-    finishTask(t, written, taskFailures);
+    finishTask(t, written, int(files.size() - k), taskFailures);
   });
   saver.finish();
   report.cancelled = !finished;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "document/emblem_document.h"
+#include "render/image_export.h"
 #include "render/picture_file.h"
 
 namespace orvane {
@@ -19,12 +20,8 @@ struct BatchSettings {
   std::filesystem::path inputFolder;
   std::filesystem::path outputFolder;
   ImageFormat format = ImageFormat::Jpeg;
-  float scale = 1.0f;
-  bool colourConversion = true;
-  bool blur = true;
-  bool checkerBackground = true;
-  std::uint32_t backgroundColour = 0;  // 0x00RRGGBB, used when the checker is off
-  int jobs = 0;                        // worker threads; 0 means one per core
+  ExportSettings picture{.scale = 1.0f, .blur = true};
+  int jobs = 0;  // worker threads; 0 means one per core
 };
 
 // An input file that gave no picture, and why.
@@ -34,9 +31,10 @@ struct BatchFailure {
 };
 
 struct BatchReport {
-  int total = 0;    // emblem files in the folder when the run started
-  int handled = 0;  // of those, the files dealt with: converted, replaced or failed
-  int written = 0;  // pictures written
+  int total = 0;     // emblem files in the folder when the run started
+  int handled = 0;   // of those, the files dealt with: converted, replaced or failed
+  int written = 0;   // pictures written
+  int replaced = 0;  // files not exported since a later file has the same output name
   bool cancelled = false;
   std::vector<BatchFailure> failures;  // in folder order
 };

@@ -1,6 +1,5 @@
 #include "tools/randomart/random_art_worker.h"
 
-#include <chrono>
 #include <system_error>
 
 #include "formats/parts_atlas.h"
@@ -85,31 +84,25 @@ void RandomArtWorker::run() {
   if (!evaluator.create(atlas_) || !engine.start(state_.best, state_.targetPixels)) {
     return finish(EvolutionEnd::Failed);
   }
-  const auto startTime = std::chrono::steady_clock::now();
-  for (;;) {
-    if (gate_.checkpoint() && !engine.resync(state_.best, state_.targetPixels)) {
-      // The picture was taken away while paused: the next measurement would fail.
-      if (!state_.stop.load()) return finish(EvolutionEnd::Failed);
-    }
-    if (state_.stop.load()) return finish(EvolutionEnd::Stopped);
-    const EvolutionStep step =
-        engine.step(state_.best, state_.candidate, state_.parameters.snapshot());
-    if (step == EvolutionStep::Unchanged) continue;
-    if (step == EvolutionStep::Failed) return finish(EvolutionEnd::Failed);
+  EvolutionHooks hooks;
+  hooks.pausePoint = [this] { return gate_.checkpoint(); };
+  hooks.measured = [this](EvolutionStep step, const EvolutionStatus& status,
+                          EvolutionEngine& measuredBy) {
+    const GenomeEvaluator& evaluator = measuredBy.evaluator();
     const bool show = state_.showProcessing.load(std::memory_order_relaxed);
-    if (show && callbacks_.simulationShown)
+    if (show && callbacks_.simulationShown) {
       callbacks_.simulationShown(evaluator.candidatePicture());
+    }
     if (step != EvolutionStep::Rejected && show && callbacks_.bestShown) {
       callbacks_.bestShown(evaluator.bestPicture());
     }
-    if (step == EvolutionStep::Perfect) return finish(EvolutionEnd::Perfect);
-    if (callbacks_.progress) {
-      const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-          std::chrono::steady_clock::now() - startTime);
+    // A perfect match ends the run: the dialog hears of it through `finished` alone.
+    if (step != EvolutionStep::Perfect && callbacks_.progress) {
       callbacks_.progress(
-          progressOf(engine.counters(), std::uint32_t(elapsed.count()), state_.best.count));
+          progressOf(measuredBy.counters(), status.elapsedMilliseconds(), state_.best.count));
     }
-  }
+  };
+  finish(runEvolution(engine, state_, hooks).end);
 }
 
 }  // namespace orvane

@@ -8,18 +8,12 @@
 #include <thread>
 
 #include "tools/randomart/evolution.h"
+#include "tools/randomart/evolution_loop.h"
 #include "tools/randomart/random_art_state.h"
 
 namespace orvane {
 
 class PartsAtlasBuffer;
-
-// How a run ended.
-enum class EvolutionEnd {
-  Stopped,  // the stop flag was set (the dialog closed)
-  Perfect,  // a candidate matched the target exactly: accept, as if the user had
-  Failed,   // the set-up or a measurement failed (no target): cancel
-};
 
 // Everything the worker tells the dialog. Each callback runs on the worker thread and must not
 // wait for the user-interface thread (post a copy of what it needs instead); none may call

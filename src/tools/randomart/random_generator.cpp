@@ -5,12 +5,12 @@
 
 namespace orvane {
 
-RandomGenerator RandomGenerator::seededFromClock() {
+std::uint32_t RandomGenerator::clockSeed() {
   const auto now = std::chrono::steady_clock::now().time_since_epoch();
   std::srand(unsigned(std::chrono::duration_cast<std::chrono::milliseconds>(now).count()));
   std::uint32_t seed = 0;
   for (int i = 0; i < 4; ++i) seed |= std::uint32_t((std::rand() >> 2) & 0xFF) << (8 * i);
-  return RandomGenerator(seed);
+  return seed;
 }
 
 bool RateFires(RandomGenerator& random, std::int32_t n) {

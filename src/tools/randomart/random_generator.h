@@ -11,11 +11,15 @@ namespace orvane {
 // editor keeps one per process and never reseeds it.
 class RandomGenerator {
  public:
-  // R starts at `seed`.
-  explicit RandomGenerator(std::uint32_t seed = 0) : r_(seed) {}
-  // R from the C library's rand() seeded through srand() with the millisecond clock: four
-  // values, each giving the byte (rand() >> 2) & 0xFF, the first one the lowest byte of R.
-  static RandomGenerator seededFromClock();
+  // R starts at the low half of `seed`. A seed above 32 bits (the command line takes 64) also
+  // mixes its high half into w's start value, so that each seed gives a sequence of its own,
+  // while a 32-bit seed keeps the published start values.
+  explicit RandomGenerator(std::uint64_t seed = 0)
+      : w_(kStartW ^ std::uint32_t(seed >> 32)), r_(std::uint32_t(seed)) {}
+  // A seed from the C library's rand() seeded through srand() with the millisecond clock: four
+  // values, each giving the byte (rand() >> 2) & 0xFF, the first one the lowest byte.
+  static std::uint32_t clockSeed();
+  static RandomGenerator seededFromClock() { return RandomGenerator(clockSeed()); }
 
   // NextRandom: one xorshift128 step, then R ^= w; returns R.
   std::uint32_t next() {
@@ -29,7 +33,8 @@ class RandomGenerator {
   }
 
  private:
-  std::uint32_t x_ = 123456789, y_ = 362436069, z_ = 521288629, w_ = 88675123;
+  static constexpr std::uint32_t kStartW = 88675123;
+  std::uint32_t x_ = 123456789, y_ = 362436069, z_ = 521288629, w_ = kStartW;
   std::uint32_t r_;
 };
 

@@ -53,7 +53,7 @@ class BatchConversion : public ::testing::Test {
     settings.inputFolder = root / "in";
     settings.outputFolder = root / "out";
     settings.format = ImageFormat::Png;
-    settings.blur = false;
+    settings.picture.blur = false;
   }
   void TearDown() override { fs::remove_all(root); }
 
@@ -131,6 +131,7 @@ TEST_F(BatchConversion, SameNameAndAuthorGiveOnePictureFromTheLatestFileThatWork
   const BatchReport report = run();
   EXPECT_EQ(report.handled, 5);
   EXPECT_EQ(report.written, 3);
+  EXPECT_EQ(report.replaced, 1);  // a.ovr; e.ovr failed, so d.ovr was not replaced
   ASSERT_EQ(report.failures.size(), 1u);
   EXPECT_EQ(report.failures[0].file, root / "in" / "e.ovr");
   const auto files = folderContents(root / "out");
@@ -190,7 +191,7 @@ TEST_F(BatchConversion, ParallelRunsLeaveTheSequentialPicturesByteForByte) {
     writeEmblem(numbered("f", i, ".ovr"), i % 4 ? u"Same" : u"Other", i % 3, i);
   }
   std::ofstream(root / "in" / "f5b.ovr") << "damaged";
-  settings.blur = true;
+  settings.picture.blur = true;
   settings.format = ImageFormat::Jpeg;
   std::map<std::string, std::string> sequential;
   for (int jobs : {1, 2, 3}) {
@@ -199,6 +200,7 @@ TEST_F(BatchConversion, ParallelRunsLeaveTheSequentialPicturesByteForByte) {
     settings.jobs = jobs;
     const BatchReport report = run();
     EXPECT_EQ(report.handled, 15);
+    EXPECT_EQ(report.replaced, 8) << jobs << " jobs";  // 14 readable files, 6 pictures
     ASSERT_EQ(report.failures.size(), 1u);
     EXPECT_EQ(report.failures[0].file, root / "in" / "f5b.ovr");
     const auto files = folderContents(settings.outputFolder);

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 #include "randomart_test_support.h"
 #include "tools/randomart/append_genome.h"
 #include "tools/randomart/elapsed_time.h"
+#include "tools/randomart/evolution_loop.h"
 
 namespace orvane {
 namespace {
@@ -126,6 +128,79 @@ TEST(AppendGenomeAsLayers, AddsAGroupOnTopWithTheFrontGeneFirstAndABackdrop) {
   EXPECT_EQ(only->name(), u"レイヤー1");
   EXPECT_EQ(only->layer().partId, 242);
   EXPECT_EQ(only->next(), nullptr);
+}
+
+// The loop the worker and the command line share, on a state whose best genome is twoGenes().
+class EvolutionLoop : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(evaluator.create(partsAtlas()));
+    state.best = twoGenes();
+    state.targetPixels = test::sampleTarget();
+    ASSERT_TRUE(engine.start(state.best, state.targetPixels));
+  }
+  IncrementalEvaluator evaluator;
+  RandomGenerator random{3};
+  EvolutionEngine engine{evaluator, random};
+  RandomArtState state;
+};
+
+TEST_F(EvolutionLoop, RunsUntilItsStopConditionAndReportsEveryMeasuredCandidate) {
+  EvolutionHooks hooks;
+  std::uint64_t measured = 0, lastSeen = 0;
+  hooks.stopWhen = [](const EvolutionStatus& status) { return status.iterations >= 200; };
+  hooks.measured = [&](EvolutionStep step, const EvolutionStatus& status, EvolutionEngine&) {
+    EXPECT_NE(step, EvolutionStep::Unchanged);
+    EXPECT_GT(status.iterations, lastSeen);  // counted before the hook hears of it
+    lastSeen = status.iterations;
+    ++measured;
+  };
+  const EvolutionOutcome outcome = runEvolution(engine, state, hooks);
+  EXPECT_EQ(outcome.end, EvolutionEnd::Stopped);
+  EXPECT_EQ(outcome.status.iterations, 200u);
+  EXPECT_EQ(measured, engine.counters().simulationCount);
+  EXPECT_GT(measured, 0u);
+
+  // The state's stop flag ends a run before its first iteration.
+  state.stop = true;
+  EXPECT_EQ(runEvolution(engine, state, {}).status.iterations, 0u);
+}
+
+TEST_F(EvolutionLoop, AnExactMatchEndsTheRunWithItsIterationCounted) {
+  PlainEvaluator reference;
+  ASSERT_TRUE(reference.create(partsAtlas()));
+  reference.reset(state.best, state.targetPixels);
+  const PixelView drawn = reference.bestPicture();
+  state.targetPixels.assign(drawn.pixels, drawn.pixels + kFieldPixels);
+  ASSERT_TRUE(engine.start(state.best, state.targetPixels));
+  state.parameters.assign(idleMoves());
+  EvolutionStep last = EvolutionStep::Unchanged;
+  EvolutionHooks hooks;
+  hooks.measured = [&](EvolutionStep step, const EvolutionStatus&, EvolutionEngine&) {
+    last = step;
+  };
+  const EvolutionOutcome outcome = runEvolution(engine, state, hooks);
+  EXPECT_EQ(outcome.end, EvolutionEnd::Perfect);
+  EXPECT_EQ(outcome.status.iterations, 1u);
+  EXPECT_EQ(last, EvolutionStep::Perfect);
+}
+
+TEST_F(EvolutionLoop, ATargetTakenAwayDuringAPauseFailsTheRunUnlessItIsStopping) {
+  EvolutionHooks hooks;
+  hooks.pausePoint = [&] {
+    state.targetPixels.clear();  // as if the picture were dropped while the run was held
+    return true;
+  };
+  EXPECT_EQ(runEvolution(engine, state, hooks).end, EvolutionEnd::Failed);
+  hooks.stopWhen = [](const EvolutionStatus&) { return true; };
+  EXPECT_EQ(runEvolution(engine, state, hooks).end, EvolutionEnd::Stopped);
+  // A pause that brought a target back draws the best again, and the run goes on.
+  state.targetPixels = test::sampleTarget();
+  hooks.pausePoint = [first = true]() mutable { return std::exchange(first, false); };
+  hooks.stopWhen = [](const EvolutionStatus& status) { return status.iterations == 5; };
+  const EvolutionOutcome resumed = runEvolution(engine, state, hooks);
+  EXPECT_EQ(resumed.end, EvolutionEnd::Stopped);
+  EXPECT_EQ(resumed.status.iterations, 5u);
 }
 
 TEST(FormatElapsedTime, ShowsOnlyTheUnitsThatMatter) {

@@ -22,6 +22,22 @@ TEST(RandomGenerator, FoldsThePublishedSequenceIntoTheRunningValue) {
   EXPECT_EQ(seeded.next(), 0xDEADBEEFu ^ kPublishedXorshift128[0] ^ kPublishedXorshift128[1]);
 }
 
+TEST(RandomGenerator, EverySixtyFourBitSeedGivesASequenceOfItsOwn) {
+  // Seeds that share their low half but not their high half, and a 32-bit seed beside them.
+  RandomGenerator low(5), high(0x1'0000'0005u), higher(0xFFFF'FFFF'0000'0005u);
+  bool highDiffers = false, higherDiffers = false;
+  for (int i = 0; i < 8; ++i) {
+    const std::uint32_t a = low.next(), b = high.next(), c = higher.next();
+    highDiffers |= a != b;
+    higherDiffers |= b != c;
+  }
+  EXPECT_TRUE(highDiffers);
+  EXPECT_TRUE(higherDiffers);
+  // The same 64-bit seed gives the same numbers again.
+  RandomGenerator again(0xFFFF'FFFF'0000'0005u), reference(0xFFFF'FFFF'0000'0005u);
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(again.next(), reference.next());
+}
+
 TEST(RandomGenerator, OneInNDrawsOnlyWhenItMust) {
   RandomGenerator random(7), reference(7);
   EXPECT_FALSE(RateFires(random, 2000));
