@@ -173,9 +173,14 @@ bool FileCommands::saveEmblemFile(bool ask) {
   if (overOpenFile) watch_.stop();
   if (target->kind == SaveTarget::Kind::Picture) {
     // Save As exports with the saved scale, the checker background and the view options.
+    ExportSettings picture;
+    picture.scale = settings_.saveImageScale;
+    picture.checkerBackground = true;
+    picture.backgroundColour = 0;
+    picture.colourConversion = settings_.colorConvert;
+    picture.blur = settings_.gaussianBlur;
     written = exportImage(document, application_.atlas().pixels(), fs::path(path),
-                          target->pictureFormat, settings_.saveImageScale, true, 0,
-                          settings_.colorConvert, settings_.gaussianBlur, &reason);
+                          target->pictureFormat, picture, &reason);
   } else if (target->emblemType == EmblemFileType::Binary) {
     written = writeBinaryEmblem(document, fs::path(path), false, &reason);
   } else {
