@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 #include "app/file_dialogs.h"
@@ -15,6 +17,7 @@
 #include "app/shell/display_check.h"
 #include "app/shell/screen_fit.h"
 #include "core_version.h"
+#include "panes/drawing/drawing_pane.h"
 
 namespace orvane {
 namespace fs = std::filesystem;
@@ -62,8 +65,9 @@ namespace {
 
 struct Options {
   std::vector<std::string> files;
-  QString screenshot;   // write a picture of the window here and end
-  int exitStatus = -1;  // set when the options alone end the program
+  QString screenshot;          // write a picture of the window here and end
+  bool startupReport = false;  // print the clock and memory at the first picture and end
+  int exitStatus = -1;         // set when the options alone end the program
 };
 
 Options readOptions(int argc, char** argv, const fs::path& settingsFile) {
@@ -83,6 +87,12 @@ Options readOptions(int argc, char** argv, const fs::path& settingsFile) {
                      "without a display with QT_QPA_PLATFORM=offscreen)."),
       QStringLiteral("PICTURE"));
   parser.addOption(screenshot);
+  const QCommandLineOption startupReport(
+      QStringLiteral("startup-report"),
+      QStringLiteral("Once the window shows its first picture, print the wall clock "
+                     "(\"first-paint-ns N\") and the resident memory (\"rss-kb N\") and end; "
+                     "scripts/startup_time.sh uses it."));
+  parser.addOption(startupReport);
   parser.addPositionalArgument(QStringLiteral("FILE"),
                                QStringLiteral("An emblem file (.ovml or .ovr) to open."),
                                QStringLiteral("[FILE]"));
@@ -103,10 +113,47 @@ Options readOptions(int argc, char** argv, const fs::path& settingsFile) {
     return options;
   }
   options.screenshot = parser.value(screenshot);
+  options.startupReport = parser.isSet(startupReport);
   for (const QString& file : parser.positionalArguments()) {
     options.files.push_back(file.toStdString());
   }
   return options;
+}
+
+// Resident memory of this process in kB, from the kernel's status file.
+long residentKilobytes() {
+  QFile status(QStringLiteral("/proc/self/status"));
+  if (!status.open(QIODevice::ReadOnly)) return -1;
+  for (const QByteArray& line : status.readAll().split('\n')) {
+    if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
+  }
+  return -1;
+}
+
+// Waits for the drawing pane's first paint, then prints when that was and how much memory the
+// editor holds, and ends the program.
+void reportStartup(MainWindow& window) {
+  struct FirstPaint : QObject {
+    MainWindow& window;
+    explicit FirstPaint(MainWindow& w) : QObject(&w), window(w) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::Paint) {
+        window.drawingPane()->removeEventFilter(this);
+        // Report once this paint is done and the events it queued are handled.
+        QTimer::singleShot(0, &window, [this] {
+          timespec now{};
+          clock_gettime(CLOCK_REALTIME, &now);
+          std::printf("first-paint-ns %lld\nrss-kb %ld\n",
+                      static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
+                      residentKilobytes());
+          std::fflush(stdout);
+          window.close();
+        });
+      }
+      return false;
+    }
+  };
+  window.drawingPane()->installEventFilter(new FirstPaint(window));
 }
 
 fs::path programFolder() {
@@ -163,6 +210,7 @@ int runEditor(int argc, char** argv) {
         window.close();
       });
     }
+    if (options.startupReport) reportStartup(window);
     const int loop = app.exec();
     if (status == 0) status = loop;
   }
