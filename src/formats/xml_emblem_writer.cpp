@@ -186,8 +186,15 @@ std::string xmlEmblemText(const EmblemDocument& document) {
 
 bool writeXmlEmblem(const EmblemDocument& document, const std::filesystem::path& path,
                     std::string* error) {
+  const std::string text = xmlEmblemText(document);
+  // Never write a file that cannot be opened again: the reader is stricter than the writer
+  // (the XML parser refuses elements nested a hundred deep, for one), so read the text back first.
+  EmblemDocument check;
   std::string reason;
-  if (!saveFileAtomically(path, xmlEmblemText(document), &reason)) {
+  if (!readXmlEmblemFromMemory(check, text, &reason)) {
+    return fail(error, "the emblem cannot be saved as a file that reads back (" + reason + ")");
+  }
+  if (!saveFileAtomically(path, text, &reason)) {
     return fail(error, "cannot write: " + reason);
   }
   return true;

@@ -239,6 +239,39 @@ TEST(XmlWriterFile, FailedWritesReportAndLeaveNothingBehind) {
   EXPECT_EQ(dir.entries(), 1);
 }
 
+TEST(XmlWriterFile, RefusesATreeThatCouldNotBeReadBackAndKeepsTheOldFile) {
+  TempDir dir;
+  EmblemDocument document;
+  document.newDocument(u"deep", 192, 96);
+  EmblemNode* parent = document.root();
+  const fs::path path = dir.path / "deep.ovml";
+  { std::ofstream(path) << "the user's good file"; }
+  // Groups nested as deep as the reader takes are written; one more level is refused.
+  for (int depth = 1; depth < 90; ++depth) {
+    NodePtr group = document.makeNewGroup();
+    EmblemNode* raw = group.get();
+    ASSERT_TRUE(document.appendChild(parent, std::move(group)));
+    parent = raw;
+  }
+  for (int depth = 90;; ++depth) {
+    NodePtr group = document.makeNewGroup();
+    EmblemNode* raw = group.get();
+    ASSERT_TRUE(document.appendChild(parent, std::move(group)));
+    parent = raw;
+    std::string error;
+    if (!writeXmlEmblem(document, path, &error)) {
+      EXPECT_NE(error.find("nested too deeply"), std::string::npos) << error;
+      EXPECT_GE(depth, 90);
+      break;
+    }
+    EmblemDocument back;
+    ASSERT_TRUE(readXmlEmblem(back, path)) << "depth " << depth;
+    ASSERT_LT(depth, 1000);
+  }
+  EmblemDocument back;
+  EXPECT_TRUE(readXmlEmblem(back, path));  // the last file written still opens
+}
+
 TEST(XmlWriterFile, WriteCutShortLeavesTheOldFileUntouched) {
   // A file size limit makes the write itself fail half-way, which works even for root, whom a
   // read-only folder does not stop.
