@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
@@ -201,6 +202,68 @@ class MainWindowTest : public QObject {
     QVERIFY(!recent->actions()[1]->isEnabled());
     recent->actions()[0]->trigger();
     QCOMPARE(shownTitle(window), QStringLiteral("small.ovml - オーヴェインエディタ"));
+  }
+
+  void theGapIsDraggedWithTheSizingCursorAndTheSizeIsKept() {
+    MainWindow& window = editor_->start();
+    window.resize(1000, 430);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    PaneSplitter* outer = window.outerSplitter();
+    QCOMPARE(outer->cursor().shape(), Qt::SplitHCursor);
+    QCOMPARE(outer->pane1()->cursor().shape(), Qt::ArrowCursor);
+    // The gap is 4 pixels wide around x = 137; dragging it to x = 200 keeps the offset.
+    QCOMPARE(outer->pane1()->geometry().width(), 135);
+    QTest::mousePress(outer, Qt::LeftButton, Qt::NoModifier, QPoint(138, 100));
+    QTest::mouseMove(outer, QPoint(201, 100));
+    QTest::mouseRelease(outer, Qt::LeftButton, Qt::NoModifier, QPoint(201, 100));
+    QCOMPARE(outer->size(), 200);
+    QCOMPARE(outer->pane2()->geometry().x(), 202);
+    // Far past the left edge gives 0; the size is what the settings keep.
+    QTest::mousePress(outer, Qt::LeftButton, Qt::NoModifier, QPoint(200, 100));
+    QTest::mouseMove(outer, QPoint(-500, 100));
+    QTest::mouseRelease(outer, Qt::LeftButton, Qt::NoModifier, QPoint(-500, 100));
+    QCOMPARE(outer->size(), 0);
+    window.storePlacement();
+    QCOMPARE(editor_->settings().layerPaneSize, 0);
+    // A press on a pane is not a press on the gap.
+    QTest::mousePress(outer, Qt::LeftButton, Qt::NoModifier, QPoint(600, 100));
+    QTest::mouseMove(outer, QPoint(700, 100));
+    QCOMPARE(outer->size(), 0);
+  }
+
+  void aWindowSavedFarOffTheScreensComesBackOnOne() {
+    editor_->settings().windowX = 100000;
+    editor_->settings().windowY = -90000;
+    editor_->settings().windowWidth = 50000;
+    MainWindow& window = editor_->start();
+    placeWindow(window, editor_->settings());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect screen = window.screen()->availableGeometry();
+    QVERIFY2(screen.contains(window.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                     .arg(window.x())
+                                                                     .arg(window.y())
+                                                                     .arg(window.width())
+                                                                     .arg(window.height())));
+  }
+
+  void saveOfAFileOfNoEmblemTypeAsksForAName() {
+    const QString crest = copyExample(folder_->path(), "crest.ovml", "crest.xml");
+    MainWindow& window = editor_->start();
+    editor_->dialogs.opens.push_back(ChosenFile{crest, 4});  // "すべてのファイル": read as XML
+    QVERIFY(window.files().openEmblemFile());
+    editor_->dialogs.saves.push_back(ChosenFile{});  // the Save As dialog shows; cancelled
+    QVERIFY(!window.files().saveEmblemFile(false));
+    QVERIFY(editor_->dialogs.saves.empty());
+  }
+
+  void theVersionBoxNamesTheProgramAndItsVersion() {
+    MainWindow& window = editor_->start();
+    window.action(Command::Version)->trigger();
+    QCOMPARE(editor_->dialogs.told.size(), 1);
+    QVERIFY(editor_->dialogs.told.first().startsWith(
+        QStringLiteral("オーヴェインエディタ\nバージョン")));
   }
 
  private:
