@@ -18,6 +18,8 @@ packages=(
   fonts-dejavu-core fonts-dejavu-extra            # only to regenerate the parts atlas
   qt6-base-dev qt6-base-dev-tools libgl-dev       # the editor's windows (Qt 6 Widgets)
   fonts-noto-cjk                                  # the editor's Japanese menus and labels
+  librsvg2-bin help2man dpkg-dev                  # icons, manual pages, the Debian package
+  desktop-file-utils appstream shared-mime-info   # checking the menu entry and file types
 )
 
 missing=()

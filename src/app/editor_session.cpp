@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QIcon>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
@@ -75,10 +76,18 @@ Options readOptions(int argc, char** argv, const fs::path& settingsFile) {
   QCoreApplication::setApplicationName(QStringLiteral("orvane-editor"));
   QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
   QCommandLineParser parser;
-  parser.setApplicationDescription(
-      QStringLiteral("Orvane emblem editor.\n\nSettings are kept in %1\n(beside the program when "
-                     "its folder is writable, otherwise in $XDG_CONFIG_HOME/orvane/).")
-          .arg(QString::fromStdString(settingsFile.string())));
+  // The manual page is made from this text, so it leaves out the one line about this copy.
+  QString description = QStringLiteral(
+      "Orvane emblem editor: draws and edits emblems, opens and saves .ovml and .ovr files.\n\n"
+      "Settings are kept in OrvaneEditor.ini beside the program when its folder is writable and\n"
+      "not a system folder (a portable copy), otherwise in $XDG_CONFIG_HOME/orvane/\n"
+      "(default ~/.config/orvane/). Copies of unsaved edits are kept in\n"
+      "$XDG_STATE_HOME/orvane/recovery/ (default ~/.local/state/orvane/recovery/).");
+  if (!std::getenv("ORVANE_MANUAL_PAGE")) {
+    description += QStringLiteral("\nThis copy keeps its settings in %1.")
+                       .arg(QString::fromStdString(settingsFile.string()));
+  }
+  parser.setApplicationDescription(description);
   parser.addHelpOption();
   parser.addVersionOption();
   const QCommandLineOption screenshot(
@@ -182,6 +191,9 @@ int runEditor(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("orvane-editor"));
   QApplication::setApplicationVersion(QString::fromLatin1(kVersion));
+  // The installed menu entry and icon carry this id.
+  QGuiApplication::setDesktopFileName(QStringLiteral("dev.orvane.Editor"));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("dev.orvane.Editor")));
   const char* stateHome = std::getenv("XDG_STATE_HOME");
   EditorSession session(folder, environment, working,
                         RecoveryStore::defaultFolder(stateHome ? stateHome : "", environment.home));

@@ -39,6 +39,10 @@ constexpr Command kCommands[] = {
      "write them as a new emblem, or on top of EMBLEM; resume from\n"
      "and save DNA files; progress on stderr (default 20000\n"
      "iterations; the seed N is 0 ... 18446744073709551615)"},
+    {"thumbnail", runThumbnail, "[-s SIZE] IN OUT",
+     "draw a preview of an emblem file as a PNG picture no larger\n"
+     "than SIZE x SIZE (default 256), keeping its proportions; for\n"
+     "file managers: a damaged file writes nothing"},
 };
 
 constexpr std::string_view kExitStatus =

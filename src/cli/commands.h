@@ -10,5 +10,6 @@ int runConvert(const Arguments& arguments);
 int runRandomArt(const Arguments& arguments);
 int runBlockArt(const Arguments& arguments);
 int runBatch(const Arguments& arguments);
+int runThumbnail(const Arguments& arguments);
 
 }  // namespace orvane::cli

@@ -25,10 +25,22 @@ ConfigEnvironment configEnvironmentOfProcess() {
   return {environmentValue("XDG_CONFIG_HOME"), environmentValue("HOME")};
 }
 
+bool isSystemProgramFolder(const fs::path& folder) {
+  // An installed program lives in the system's folders; root may write there, but a settings
+  // file belongs in the user's folder all the same.
+  const std::string text = folder.lexically_normal().string();
+  for (const char* prefix : {"/usr/", "/bin", "/sbin", "/lib"}) {
+    if (text.rfind(prefix, 0) == 0) return true;
+  }
+  return text == "/usr";
+}
+
 std::optional<fs::path> chooseSettingsPath(const fs::path& programFolder,
                                            bool programFolderWritable,
                                            const ConfigEnvironment& environment) {
-  if (programFolderWritable && !programFolder.empty()) return programFolder / kSettingsFileName;
+  if (programFolderWritable && !programFolder.empty() && !isSystemProgramFolder(programFolder)) {
+    return programFolder / kSettingsFileName;
+  }
   // The base directory rules ignore a relative XDG_CONFIG_HOME; so does a relative HOME here,
   // since it would put the file wherever the program happened to start.
   const fs::path configHome(environment.xdgConfigHome);

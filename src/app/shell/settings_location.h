@@ -19,12 +19,14 @@ struct ConfigEnvironment {
 ConfigEnvironment configEnvironmentOfProcess();
 
 // Where the settings live: OrvaneEditor.ini beside the program when the program's folder is
-// writable, otherwise $XDG_CONFIG_HOME/orvane/ or $HOME/.config/orvane/. Nothing when neither
-// the program folder nor a per-user folder can be used.
+// writable and not a system folder, otherwise $XDG_CONFIG_HOME/orvane/ or $HOME/.config/orvane/.
+// Nothing when neither the program folder nor a per-user folder can be used.
 std::optional<std::filesystem::path> chooseSettingsPath(const std::filesystem::path& programFolder,
                                                         bool programFolderWritable,
                                                         const ConfigEnvironment& environment);
 
+// Whether a program folder is one of the system's (/usr/..., /bin, ...): never a portable copy.
+bool isSystemProgramFolder(const std::filesystem::path& folder);
 // The same choice, asking the file system whether the program folder is writable.
 std::optional<std::filesystem::path> settingsPathFor(const std::filesystem::path& programFolder,
                                                      const ConfigEnvironment& environment);

@@ -21,6 +21,14 @@ TEST(SettingsLocation, ProgramFolderFirstThenThePerUserFolder) {
             fs::path("/home/ann/.config/orvane/OrvaneEditor.ini"));
   EXPECT_EQ(chooseSettingsPath("/usr/bin", false, {"", "relative"}), std::nullopt);
   EXPECT_EQ(chooseSettingsPath("", true, {"", ""}), std::nullopt);
+  // An installed program keeps its settings in the user's folder even when root may write
+  // beside it.
+  EXPECT_EQ(chooseSettingsPath("/usr/bin", true, both),
+            fs::path("/home/ann/.cfg/orvane/OrvaneEditor.ini"));
+  EXPECT_EQ(chooseSettingsPath("/usr/local/bin", true, both),
+            fs::path("/home/ann/.cfg/orvane/OrvaneEditor.ini"));
+  EXPECT_EQ(chooseSettingsPath("/home/ann/orvane", true, both),
+            fs::path("/home/ann/orvane/OrvaneEditor.ini"));
 }
 
 TEST(SettingsLocation, AsksTheFileSystemWhetherTheProgramFolderIsWritable) {
