@@ -41,7 +41,7 @@ constexpr Command kCommands[] = {
      "iterations; the seed N is 0 ... 18446744073709551615)"},
     {"thumbnail", runThumbnail, "[-s SIZE] IN OUT",
      "draw a preview of an emblem file as a PNG picture no larger\n"
-     "than SIZE x SIZE (default 256), keeping its proportions; for\n"
+     "than SIZE x SIZE (16 ... 4096, default 256), keeping its proportions; for\n"
      "file managers: a damaged file writes nothing"},
 };
 

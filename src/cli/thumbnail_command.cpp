@@ -12,6 +12,8 @@ namespace {
 
 constexpr int kDefaultThumbnailSize = 256;
 constexpr int kLargestThumbnailSize = 4096;
+// Below this a long, narrow emblem would come out with a side of no pixels.
+constexpr int kSmallestThumbnailSize = 16;
 
 // The largest scale at which the emblem's width x height fits into size x size.
 std::optional<float> thumbnailScale(const EmblemDocument& document, int size) {
@@ -46,8 +48,9 @@ int runThumbnail(const Arguments& given) {
   int size = kDefaultThumbnailSize;
   if (const std::string* text = parsed.value("--size")) {
     const std::optional<std::int32_t> value = scanInt(*text);
-    if (!value || *value < 1 || *value > kLargestThumbnailSize || formatInt(*value) != *text) {
-      return reportUsageError("-s needs a size of 1 ... 4096 pixels, not \"" + *text + "\"");
+    if (!value || *value < kSmallestThumbnailSize || *value > kLargestThumbnailSize ||
+        formatInt(*value) != *text) {
+      return reportUsageError("-s needs a size of 16 ... 4096 pixels, not \"" + *text + "\"");
     }
     size = *value;
   }

@@ -13,7 +13,9 @@ expect_status 0 "$orvane" thumbnail "$root/examples/crest.ovml" "$work/crest.png
 [[ $(size_of "$work/crest.png") == "256 128" ]] || fail "default preview of 192 x 96 is not 256 x 128"
 expect_status 0 "$orvane" thumbnail -s 100 "$root/examples/ovr/icon.ovr" "$work/icon.png"
 [[ $(size_of "$work/icon.png") == "100 100" ]] || fail "a 32 x 32 emblem previews at 100 x 100"
-expect_status 0 "$orvane" thumbnail -s 1 "$root/examples/banner.ovml" "$work/dot.png"
+expect_status 0 "$orvane" thumbnail -s 16 "$root/examples/banner.ovml" "$work/small.png"
+[[ $(size_of "$work/small.png") == "16 8" ]] || fail "the smallest preview of 192 x 96 is not 16 x 8"
+expect_status 2 "$orvane" thumbnail -s 15 "$root/examples/banner.ovml" "$work/x.png"
 
 printf 'not an emblem' >"$work/damaged.ovml"
 expect_status 1 "$orvane" thumbnail "$work/damaged.ovml" "$work/damaged.png"
