@@ -68,6 +68,19 @@ void forEachPair(EmblemNode* a, const EmblemNode* b, Visit&& visit) {
   }
 }
 
+// A copy of a tree for the history. duplicate() leaves the records of info and image nodes
+// empty, as a pasted copy should be; the history has to keep every record.
+NodePtr copyTree(const EmblemNode* root) {
+  NodePtr copy = EmblemDocument::duplicate(root);
+  if (!copy) return copy;
+  forEachPair(copy.get(), root, [](EmblemNode* mine, const EmblemNode* kept) {
+    // The copy has no owner, so these change it silently.
+    if (mine->kind() == NodeKind::Info) EmblemDocument::setInfo(mine, kept->info());
+    if (mine->kind() == NodeKind::Image) EmblemDocument::setImageRecord(mine, kept->image());
+  });
+  return copy;
+}
+
 }  // namespace
 
 bool sameTree(const EmblemNode* a, const EmblemNode* b) {
@@ -88,7 +101,7 @@ EditHistory::~EditHistory() = default;
 
 EditHistory::State EditHistory::snapshot() const {
   State state;
-  state.tree = EmblemDocument::duplicate(document_.root());
+  state.tree = copyTree(document_.root());
   state.bytes = treeBytes(state.tree.get()) + sizeof(State);
   return state;
 }
@@ -178,7 +191,7 @@ void EditHistory::restore(const State& state) {
     document_.fire(DocumentEvent::UpdateEnds, 1);
   } else if (state.tree) {
     EmblemDocument copy;
-    copy.setRoot(EmblemDocument::duplicate(state.tree.get()));
+    copy.setRoot(copyTree(state.tree.get()));
     document_.takeContentFrom(copy);
   } else {
     document_.clear();
