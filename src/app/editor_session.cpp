@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QScreen>
+#include <QSessionManager>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -210,6 +211,15 @@ int runEditor(int argc, char** argv) {
       window.files().openEmblemFile(QString::fromStdString(file->string()),
                                     FileCommands::Source::CommandLine);
     }
+    // Logging out of the desktop asks about unsaved edits like closing the window does.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager& manager) {
+                       if (manager.allowsInteraction()) {
+                         const bool goOn = window.files().confirmDiscard();
+                         manager.release();
+                         if (!goOn) manager.cancel();
+                       }
+                     });
     window.show();
     if (!options.screenshot.isEmpty()) {
       // Once the window has been laid out and painted, picture it and end.
