@@ -62,13 +62,11 @@ QImage partIcon(const PartsAtlasBuffer& atlas, std::uint32_t id) {
 }
 
 PartListModel::PartListModel(const PartsAtlasBuffer& atlas, QObject* parent)
-    : QAbstractListModel(parent) {
+    : QAbstractListModel(parent), atlas_(atlas), icons_(kPartCount) {
   labels_.reserve(kPartCount);
-  icons_.reserve(kPartCount);
   for (const std::u16string& label : partLabels()) {
     labels_.push_back(QString::fromStdU16String(label));
   }
-  for (std::uint32_t id = 0; id < kPartCount; ++id) icons_.push_back(partIcon(atlas, id));
 }
 
 int PartListModel::rowCount(const QModelIndex& parent) const {
@@ -82,8 +80,9 @@ QVariant PartListModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       return labels_[row];
     case Qt::DecorationRole:
-      // Converted when shown: only the few visible rows ask, and images need no display, so
-      // the model may outlive the window system's resources.
+      if (icons_[row].isNull()) icons_[row] = partIcon(atlas_, index.row());
+      // Kept as an image and converted when shown: images need no display, so the model may
+      // outlive the window system's resources.
       return QPixmap::fromImage(icons_[row]);
     default:
       return {};

@@ -22,7 +22,8 @@ inline constexpr int kPartIconSize = 32;
 QImage partIcon(const PartsAtlasBuffer& atlas, std::uint32_t id);
 
 // The 1024 parts in id order, each with its label and icon, so that a row is a part id.
-// Labels and icons are made once, when the model is made.
+// Labels are made with the model; each icon once, when a list first shows it (most lists show
+// a dozen rows, and cutting all 1024 would slow the editor's start).
 class PartListModel : public QAbstractListModel {
   Q_OBJECT
  public:
@@ -32,8 +33,9 @@ class PartListModel : public QAbstractListModel {
   QVariant data(const QModelIndex& index, int role) const override;
 
  private:
+  const PartsAtlasBuffer& atlas_;
   std::vector<QString> labels_;
-  std::vector<QImage> icons_;
+  mutable std::vector<QImage> icons_;  // null until first shown
 };
 
 // The one part model of the run, made from the atlas at its first use and kept as long as the

@@ -116,10 +116,19 @@ void DrawingPane::setViewerMode(bool on) {
 }
 
 void DrawingPane::redrawNow() {
-  if (!rendererReady_) {
-    repaint();
+  // A pane nobody can see (the window not shown yet, or minimised) only notes that its picture
+  // is out of date; it draws it when it is next painted. The start thus draws one picture.
+  if (!rendererReady_ || !isVisible()) {
+    stale_ = true;
+    if (isVisible()) repaint();
     return;
   }
+  drawPicture();
+  repaint();
+}
+
+void DrawingPane::drawPicture() {
+  stale_ = false;
   drawEditorPicture(renderer_, application_.document(), application_.currentSelection(), options_);
   ++pictureCount_;
   const PixelView view = renderer_.backBuffer();
@@ -128,10 +137,10 @@ void DrawingPane::redrawNow() {
   picture_ = QImage(reinterpret_cast<const uchar*>(view.pixels), view.width, view.height,
                     view.width * 4, QImage::Format_RGB32);
   picture_.setDevicePixelRatio(deviceRatio_);
-  repaint();
 }
 
 void DrawingPane::paintEvent(QPaintEvent*) {
+  if (stale_ && rendererReady_) drawPicture();
   QPainter painter(this);
   if (!rendererReady_ || picture_.isNull()) {
     painter.fillRect(rect(), palette().window());

@@ -32,8 +32,11 @@ class DrawingPane : public QWidget {
   long pictureCount() const { return pictureCount_; }
   // False when the renderer could not be made; the pane then shows a message only.
   bool canDraw() const { return rendererReady_; }
-  // The last picture drawn, device pixels.
-  const QImage& picture() const { return picture_; }
+  // The last picture drawn, device pixels (drawn first when the pane has not been shown).
+  const QImage& picture() {
+    if (stale_ && rendererReady_) drawPicture();
+    return picture_;
+  }
 
  signals:
   // The emblem point under the pointer, for the status line.
@@ -53,6 +56,7 @@ class DrawingPane : public QWidget {
   void watchDocument();
   // Draws the picture of the document as it is now and has it shown before returning.
   void redrawNow();
+  void drawPicture();
   Point emblemPointOf(const QPointF& position) const;
 
   Application& application_;
@@ -63,6 +67,7 @@ class DrawingPane : public QWidget {
   EditorPictureSettings options_;
   DrawingController controller_;
   bool updating_ = false;
+  bool stale_ = true;  // the picture does not show the document as it is
   const EmblemNode* seenSelection_ = nullptr;
   long pictureCount_ = 0;
   std::vector<RegistrationId> documentRegistrations_;
