@@ -76,7 +76,7 @@ void MainWindow::buildPanes() {
   // The host keeps the inner splitter filling it.
   struct Filler : QObject {
     PaneSplitter* inner;
-    explicit Filler(PaneSplitter* s) : inner(s) {}
+    Filler(PaneSplitter* s, QObject* parent) : QObject(parent), inner(s) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
       if (event->type() == QEvent::Resize) {
         inner->setGeometry(static_cast<QWidget*>(watched)->rect());
@@ -84,7 +84,7 @@ void MainWindow::buildPanes() {
       return false;
     }
   };
-  host->installEventFilter(new Filler(inner_));
+  host->installEventFilter(new Filler(inner_, host));
   setCentralWidget(outer_);
 
   DrawingPane* pane = editorHost_->pane();
