@@ -68,6 +68,19 @@ void forEachPair(EmblemNode* a, const EmblemNode* b, Visit&& visit) {
   }
 }
 
+// A copy of a whole tree to keep. duplicate() makes new nodes, which start without the root's
+// emblem information and without image records; a kept state needs them as they are.
+NodePtr copyOfTree(const EmblemNode* root) {
+  NodePtr copy = EmblemDocument::duplicate(root);
+  if (copy) {
+    forEachPair(copy.get(), root, [](EmblemNode* kept, const EmblemNode* source) {
+      if (source->kind() == NodeKind::Info) EmblemDocument::setInfo(kept, source->info());
+      if (source->kind() == NodeKind::Image) EmblemDocument::setImageRecord(kept, source->image());
+    });
+  }
+  return copy;
+}
+
 }  // namespace
 
 bool sameTree(const EmblemNode* a, const EmblemNode* b) {
@@ -88,7 +101,7 @@ EditHistory::~EditHistory() = default;
 
 EditHistory::State EditHistory::snapshot() const {
   State state;
-  state.tree = EmblemDocument::duplicate(document_.root());
+  state.tree = copyOfTree(document_.root());
   state.bytes = treeBytes(state.tree.get()) + sizeof(State);
   return state;
 }
@@ -178,7 +191,7 @@ void EditHistory::restore(const State& state) {
     document_.fire(DocumentEvent::UpdateEnds, 1);
   } else if (state.tree) {
     EmblemDocument copy;
-    copy.setRoot(EmblemDocument::duplicate(state.tree.get()));
+    copy.setRoot(copyOfTree(state.tree.get()));
     document_.takeContentFrom(copy);
   } else {
     document_.clear();
