@@ -1,6 +1,7 @@
 #include "panes/layers/layer_tree_view.h"
 
 #include <QDrag>
+#include <QHeaderView>
 #include <QDragEnterEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -13,6 +14,9 @@ namespace orvane {
 
 LayerTreeView::LayerTreeView(QWidget* parent) : QTreeView(parent) {
   setHeaderHidden(true);
+  // Names are shown whole; a narrow pane scrolls sideways rather than cutting them short.
+  header()->setStretchLastSection(false);
+  header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   setUniformRowHeights(true);  // keeps long trees cheap to lay out and scroll
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);  // renaming is the pane's F2
