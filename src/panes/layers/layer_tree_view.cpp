@@ -1,8 +1,8 @@
 #include "panes/layers/layer_tree_view.h"
 
 #include <QDrag>
-#include <QHeaderView>
 #include <QDragEnterEvent>
+#include <QHeaderView>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -14,9 +14,11 @@ namespace orvane {
 
 LayerTreeView::LayerTreeView(QWidget* parent) : QTreeView(parent) {
   setHeaderHidden(true);
-  // Names are shown whole; a narrow pane scrolls sideways rather than cutting them short.
+  // Names are shown whole; a narrow pane scrolls sideways rather than cutting them short. Only
+  // the entries in view are measured, so long trees stay cheap to lay out.
   header()->setStretchLastSection(false);
   header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  header()->setResizeContentsPrecision(0);
   setUniformRowHeights(true);  // keeps long trees cheap to lay out and scroll
   setSelectionMode(QAbstractItemView::SingleSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);  // renaming is the pane's F2

@@ -31,12 +31,17 @@ QIcon swatchOf(QRgb colour) {
 
 QIcon iconOf(const EmblemNode& node) {
   switch (node.kind()) {
-    case NodeKind::Group:
-      return QApplication::style()->standardIcon(QStyle::SP_DirIcon);
+    case NodeKind::Group: {
+      // Made once: a fresh style icon decodes its pictures again wherever it is drawn.
+      static const QIcon folder = QApplication::style()->standardIcon(QStyle::SP_DirIcon);
+      return folder;
+    }
     case NodeKind::Layer:
       return swatchOf(static_cast<QRgb>(node.layer().color));
-    case NodeKind::Image:
-      return QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+    case NodeKind::Image: {
+      static const QIcon picture = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+      return picture;
+    }
     case NodeKind::Info:
       break;
   }
