@@ -7,6 +7,7 @@
 #include "app/shell/application.h"
 #include "app/shell/layer_menus.h"
 #include "app/shell/tree_edits.h"
+#include "editing/node_path.h"
 #include "panes/layers/layer_clipboard.h"
 #include "panes/layers/layer_tree_model.h"
 #include "panes/layers/layer_tree_view.h"
@@ -220,9 +221,17 @@ void LayerPane::removeSelection(const std::string& step) {
   // The entry that takes the removed one's place becomes the selection, so that Delete can be
   // pressed again and again.
   EmblemNode* next = neighbourAfterRemoving(node);
+  const NodePath removed = pathOf(node);
   if (!deleteNode(application_.document(), node)) return;
-  application_.recordEdit(step);
+  recordStep(step, removed);
   application_.SetSelection(next);
+}
+
+void LayerPane::recordStep(const std::string& step, const SelectionPath& selectionBefore) {
+  // Removing the selected node clears the selection on the way; going back to before the step
+  // should select the node again.
+  application_.history().noteSelection(selectionBefore);
+  application_.recordEdit(step);
 }
 
 void LayerPane::renameSelection() {
@@ -257,9 +266,11 @@ void LayerPane::moveByDropOn(EmblemNode* dragged, EmblemNode* target) {
   forEachInSubtree(dragged, [&](const EmblemNode* node) {
     if (node->firstChild() && tree_->isExpanded(model_->indexOf(node))) open.push_back(node);
   });
+  const EmblemNode* selected = application_.currentSelection();
+  const SelectionPath before = selected ? SelectionPath(pathOf(selected)) : std::nullopt;
   if (!moveByDrop(application_.document(), dragged, target)) return;
   for (const EmblemNode* node : open) tree_->expand(model_->indexOf(node));
-  application_.recordEdit("移動");
+  recordStep("移動", before);
   application_.SetSelection(dragged);
 }
 

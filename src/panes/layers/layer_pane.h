@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "document/emblem_document.h"
+#include "editing/edit_history.h"
 
 class QAction;
 class QItemSelection;
@@ -53,6 +54,8 @@ class LayerPane : public QWidget {
   // selects the first of them.
   void addNodes(std::vector<NodePtr> nodes, const std::string& step);
   void removeSelection(const std::string& step);
+  // Records a completed edit as an undo step that goes back to `selectionBefore`.
+  void recordStep(const std::string& step, const SelectionPath& selectionBefore);
   void moveByDropOn(EmblemNode* dragged, EmblemNode* target);
   void rename(EmblemNode* node, const QString& name);
   void setVisible(EmblemNode* node, bool visible);
