@@ -5,6 +5,7 @@
 #include <QListView>
 #include <QPixmap>
 #include <QPointer>
+#include <map>
 
 #include "catalogue/part_catalogue.h"
 #include "formats/parts_atlas.h"
@@ -90,8 +91,11 @@ QVariant PartListModel::data(const QModelIndex& index, int role) const {
 }
 
 PartListModel& sharedPartListModel(const PartsAtlasBuffer& atlas) {
-  // A child of the QApplication: it goes with it, and a later QApplication makes a new one.
-  static QPointer<PartListModel> shared;
+  // One model per atlas, a child of the QApplication, so it goes with it. The model reads the
+  // atlas when a list first shows an icon, so it must never outlive the atlas it reads: a model
+  // is found by its atlas, and a new atlas at the same place is the same embedded atlas again.
+  static std::map<const PartsAtlasBuffer*, QPointer<PartListModel>> models;
+  QPointer<PartListModel>& shared = models[&atlas];
   if (!shared) shared = new PartListModel(atlas, QCoreApplication::instance());
   return *shared;
 }
