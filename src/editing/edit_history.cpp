@@ -22,14 +22,15 @@ bool sameNode(const EmblemNode* a, const EmblemNode* b) {
          a->image() == b->image();
 }
 
-// Whether the two trees have the same kinds in the same places (records may differ).
-bool sameShape(const EmblemNode* a, const EmblemNode* b) {
-  if (!a || !b) return a == b;
-  const EmblemNode* x = a;
+// Walks two trees in pre-order together, calling visit(node of a, node of b) for each pair while
+// it returns true. The caller keeps the walks in step: visit must return false as soon as two
+// nodes have different numbers of children.
+template <typename A, typename Visit>
+bool walkPairs(A* a, const EmblemNode* b, Visit&& visit) {
+  A* x = a;
   const EmblemNode* y = b;
-  // Walk both in pre-order together; they stay in step while the shapes agree.
   while (x) {
-    if (x->kind() != y->kind() || x->childCount() != y->childCount()) return false;
+    if (!visit(x, y)) return false;
     if (x->firstChild()) {
       x = x->firstChild();
       y = y->firstChild();
@@ -46,26 +47,21 @@ bool sameShape(const EmblemNode* a, const EmblemNode* b) {
   return true;
 }
 
+// Whether the two trees have the same kinds in the same places (records may differ).
+bool sameShape(const EmblemNode* a, const EmblemNode* b) {
+  if (!a || !b) return a == b;
+  return walkPairs(a, b, [](const EmblemNode* x, const EmblemNode* y) {
+    return x->kind() == y->kind() && x->childCount() == y->childCount();
+  });
+}
+
 // Calls visit(node of a, node of b) for each pair, in pre-order; the shapes must agree.
 template <typename Visit>
 void forEachPair(EmblemNode* a, const EmblemNode* b, Visit&& visit) {
-  EmblemNode* x = a;
-  const EmblemNode* y = b;
-  while (x) {
+  walkPairs(a, b, [&](EmblemNode* x, const EmblemNode* y) {
     visit(x, y);
-    if (x->firstChild()) {
-      x = x->firstChild();
-      y = y->firstChild();
-      continue;
-    }
-    while (x != a && !x->next()) {
-      x = x->parent();
-      y = y->parent();
-    }
-    if (x == a) break;
-    x = x->next();
-    y = y->next();
-  }
+    return true;
+  });
 }
 
 // A full copy of a tree, apart: unlike duplicate(), which gives every node but a layer an empty
