@@ -1,5 +1,6 @@
 #include "app/file_dialogs.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -94,6 +95,41 @@ bool QtFileDialogs::askReload(QWidget* parent, const QString& path) {
   box.setDefaultButton(keep);
   box.exec();
   return box.clickedButton() == reload;
+}
+
+std::optional<QString> QtFileDialogs::askToolFile(QWidget* parent,
+                                                  const ToolFileQuestion& question) {
+  const bool save = question.mode == ToolFileQuestion::Mode::Save;
+  QFileDialog dialog(parent, question.title);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (save) dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setNameFilters(filterTexts(question.filters));
+  if (!question.start.isEmpty()) dialog.selectFile(question.start);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().first();
+}
+
+std::optional<QString> QtFileDialogs::askFolder(QWidget* parent, const QString& title,
+                                                const QString& start) {
+  const QString folder = QFileDialog::getExistingDirectory(parent, title, start);
+  if (folder.isEmpty()) return std::nullopt;
+  return folder;
+}
+
+std::optional<QColor> QtFileDialogs::askColour(QWidget* parent, const QColor& current) {
+  // QColorDialog keeps its custom colours in the process, so they last for the whole run.
+  QColorDialog dialog(current, parent);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.selectedColor();
+}
+
+void QtFileDialogs::showMessage(QWidget* parent, const MessageText& message) {
+  QMessageBox box(
+      message.icon == MessageText::Icon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
+      message.caption, message.text, QMessageBox::Ok, parent);
+  if (!message.details.isEmpty()) box.setDetailedText(message.details);
+  box.exec();
 }
 
 }  // namespace orvane

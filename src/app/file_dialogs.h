@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <optional>
+#include <span>
+
+#include "app/shell/file_types.h"
 
 class QWidget;
 
@@ -13,8 +17,28 @@ struct ChosenFile {
   int filterIndex = 1;
 };
 
-// The questions the file commands ask the user. The program shows Qt's dialogs; tests answer
-// them in code.
+// A file one of the tools asks for. Open: the file must exist. Save: the name is taken as typed
+// (no extension added) and an existing file is replaced without a question.
+struct ToolFileQuestion {
+  enum class Mode { Open, Save };
+  Mode mode = Mode::Open;
+  QString title;
+  std::span<const FileFilter> filters;  // the first is preselected
+  QString start;                        // the file or folder the dialog starts on
+};
+
+// A message box with an OK button: its caption, icon and text, and details that are shown in a
+// scrollable area (none when empty).
+struct MessageText {
+  enum class Icon { None, Warning };
+  Icon icon = Icon::None;
+  QString caption;
+  QString text;
+  QString details;
+};
+
+// The questions the file commands and the tools ask the user. The program shows Qt's dialogs; tests
+// answer them in code.
 class FileDialogs {
  public:
   virtual ~FileDialogs() = default;
@@ -34,6 +58,14 @@ class FileDialogs {
   virtual bool askRestore(QWidget* parent, const QString& originalPath) = 0;
   // Whether to reload a file another program changed, dropping the edits (true: 再読み込み).
   virtual bool askReload(QWidget* parent, const QString& path) = 0;
+
+  // The tools' questions: a file, a folder ("対象フォルダを指定してください。" and the like), a
+  // colour (the chooser keeps its custom colours for the whole run), and their messages.
+  virtual std::optional<QString> askToolFile(QWidget* parent, const ToolFileQuestion& question) = 0;
+  virtual std::optional<QString> askFolder(QWidget* parent, const QString& title,
+                                           const QString& start) = 0;
+  virtual std::optional<QColor> askColour(QWidget* parent, const QColor& current) = 0;
+  virtual void showMessage(QWidget* parent, const MessageText& message) = 0;
 };
 
 // The dialogs a person sees.
@@ -47,6 +79,11 @@ class QtFileDialogs : public FileDialogs {
   SaveChoice askSaveChanges(QWidget* parent) override;
   bool askRestore(QWidget* parent, const QString& originalPath) override;
   bool askReload(QWidget* parent, const QString& path) override;
+  std::optional<QString> askToolFile(QWidget* parent, const ToolFileQuestion& question) override;
+  std::optional<QString> askFolder(QWidget* parent, const QString& title,
+                                   const QString& start) override;
+  std::optional<QColor> askColour(QWidget* parent, const QColor& current) override;
+  void showMessage(QWidget* parent, const MessageText& message) override;
 };
 
 // The program's title, the caption of every message box of the main window.

@@ -19,6 +19,7 @@
 #include "app/shell/recent_files.h"
 #include "app/shell/settings_file.h"
 #include "app/shell/window_title.h"
+#include "app/tools/tool_commands.h"
 #include "core_version.h"
 #include "editing/pane_geometry.h"
 #include "panes/details/details_pane.h"
@@ -52,6 +53,7 @@ MainWindow::MainWindow(Application& application, Settings& settings, FileDialogs
   setAcceptDrops(true);
   buildPanes();
   buildMenus();
+  connectToolCommands(*this, application_, dialogs_);
   pointerLabel_ = new QLabel(this);
   statusBar()->addWidget(pointerLabel_, 1);
   // The window's own observers come after the panes', so they are called first.

@@ -23,6 +23,20 @@ constexpr std::array<FileFilter, 7> kSaveFilters = {{
     {"すべてのファイル", "*.*"},
 }};
 
+constexpr std::array<FileFilter, 6> kPictureFilters = {{
+    {"イメージファイル", "*.bmp;*.jpg;*.tga;*.png"},
+    {"BMP ファイル (*.bmp)", "*.bmp"},
+    {"JPEG ファイル (*.jpg)", "*.jpg"},
+    {"TGA ファイル (*.tga)", "*.tga"},
+    {"PNG ファイル (*.png)", "*.png"},
+    {"すべてのファイル", "*.*"},
+}};
+
+constexpr std::array<FileFilter, 2> kDnaFilters = {{
+    {"DNA ファイル (*.dna)", "*.dna"},
+    {"すべてのファイル", "*.*"},
+}};
+
 // Save types 1 … 6 make sure the name carries their extension; type 7 takes any name.
 constexpr std::array<std::string_view, 6> kSaveExtensions = {".ovml", ".ovr", ".bmp",
                                                              ".jpg",  ".tga", ".png"};
@@ -46,6 +60,10 @@ bool endsWithIgnoringCase(std::string_view text, std::string_view ending) {
 std::span<const FileFilter> openFileFilters() { return kOpenFilters; }
 
 std::span<const FileFilter> saveFileFilters() { return kSaveFilters; }
+
+std::span<const FileFilter> pictureFileFilters() { return kPictureFilters; }
+
+std::span<const FileFilter> dnaFileFilters() { return kDnaFilters; }
 
 std::string dialogFilterText(const FileFilter& filter) {
   std::string patterns(filter.patterns);

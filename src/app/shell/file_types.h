@@ -22,6 +22,13 @@ std::span<const FileFilter> openFileFilters();
 // The save dialog's types; a chosen type is reported as its 1-based index in this list.
 std::span<const FileFilter> saveFileFilters();
 
+// The types of the tools' picture choosers (random art and block art): the four picture types
+// together, each alone, and all files.
+std::span<const FileFilter> pictureFileFilters();
+
+// The types of the random-art tool's DNA import and export.
+std::span<const FileFilter> dnaFileFilters();
+
 // The filter as a file dialog takes it: the label, then the patterns in parentheses separated by
 // blanks, unless the label already ends with them.
 std::string dialogFilterText(const FileFilter& filter);

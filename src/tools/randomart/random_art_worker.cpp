@@ -85,7 +85,10 @@ void RandomArtWorker::run() {
     return finish(EvolutionEnd::Failed);
   }
   EvolutionHooks hooks;
-  hooks.pausePoint = [this] { return gate_.checkpoint(); };
+  hooks.pausePoint = [this] {
+    if (callbacks_.pausing && gate_.pauseRequested()) callbacks_.pausing();
+    return gate_.checkpoint();
+  };
   hooks.measured = [this](EvolutionStep step, const EvolutionStatus& status,
                           EvolutionEngine& measuredBy) {
     const GenomeEvaluator& evaluator = measuredBy.evaluator();

@@ -23,6 +23,10 @@ struct WorkerCallbacks {
   std::function<void(const PixelView&)> simulationShown;   // show-processing on: each candidate
   std::function<void(const PixelView&)> bestShown;         // show-processing on: each new best
   std::function<void(EvolutionEnd)> finished;              // once, as the thread ends
+  // When a pause has been asked for, just before the worker stops for it (the thread asking is
+  // still waiting): the moment to hand over anything held back, so the newest values are out
+  // before the dialog looks at a paused run.
+  std::function<void()> pausing;
 };
 
 // The pause count between the dialog thread and the worker. The worker runs only while the
@@ -35,6 +39,8 @@ class PauseGate {
   void removePause();  // at 0 nothing happens
   void removeAllPauses();
   int pauseCount() const;
+  // Worker side: whether a pause has been asked for (a quick look, no lock).
+  bool pauseRequested() const { return requested_.load(std::memory_order_acquire) > 0; }
   // Worker side: waits while the count is above 0; true when it waited (the shared state may
   // have been replaced meanwhile).
   bool checkpoint();

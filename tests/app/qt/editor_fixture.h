@@ -6,6 +6,7 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/editor_session.h"
 #include "app/file_dialogs.h"
@@ -36,6 +37,24 @@ class ScriptedDialogs : public FileDialogs {
     return reload;
   }
 
+  std::optional<QString> askToolFile(QWidget*, const ToolFileQuestion& question) override {
+    toolFileQuestions.push_back(question);
+    return nextText(toolFiles);
+  }
+  std::optional<QString> askFolder(QWidget*, const QString& title, const QString&) override {
+    folderTitles << title;
+    return nextText(folders);
+  }
+  std::optional<QColor> askColour(QWidget*, const QColor& current) override {
+    colourStarts.push_back(current);
+    if (colours.empty()) return std::nullopt;
+    const QColor answer = colours.front();
+    colours.pop_front();
+    if (!answer.isValid()) return std::nullopt;
+    return answer;
+  }
+  void showMessage(QWidget*, const MessageText& message) override { messages.push_back(message); }
+
   // The answers in order; an answer with an empty path cancels its dialog.
   std::deque<ChosenFile> opens;
   std::deque<ChosenFile> saves;
@@ -46,8 +65,24 @@ class ScriptedDialogs : public FileDialogs {
   int saveQuestions = 0;
   int restoreQuestions = 0;
   int reloadQuestions = 0;
+  // The tools' questions: answers in order (an empty text or an invalid colour cancels), and
+  // what was asked and shown.
+  std::deque<QString> toolFiles;
+  std::deque<QString> folders;
+  std::deque<QColor> colours;
+  std::vector<ToolFileQuestion> toolFileQuestions;
+  QStringList folderTitles;
+  std::vector<QColor> colourStarts;
+  std::vector<MessageText> messages;
 
  private:
+  static std::optional<QString> nextText(std::deque<QString>& answers) {
+    if (answers.empty()) return std::nullopt;
+    const QString answer = answers.front();
+    answers.pop_front();
+    if (answer.isEmpty()) return std::nullopt;
+    return answer;
+  }
   static std::optional<ChosenFile> next(std::deque<ChosenFile>& answers) {
     if (answers.empty()) return std::nullopt;  // an unexpected dialog is cancelled
     const ChosenFile answer = answers.front();

@@ -24,6 +24,16 @@ TEST(FileTypes, DialogFiltersInOrder) {
                                       "すべてのファイル (*.*)"}));
 }
 
+TEST(FileTypes, ToolFiltersInOrder) {
+  EXPECT_EQ(dialogTexts(pictureFileFilters()),
+            (std::vector<std::string>{"イメージファイル (*.bmp *.jpg *.tga *.png)",
+                                      "BMP ファイル (*.bmp)", "JPEG ファイル (*.jpg)",
+                                      "TGA ファイル (*.tga)", "PNG ファイル (*.png)",
+                                      "すべてのファイル (*.*)"}));
+  EXPECT_EQ(dialogTexts(dnaFileFilters()),
+            (std::vector<std::string>{"DNA ファイル (*.dna)", "すべてのファイル (*.*)"}));
+}
+
 TEST(FileTypes, ReaderByOpenTypeAndExtension) {
   using enum EmblemFileType;
   EXPECT_EQ(readerForOpenFilter(1, "/d/x.ovml"), Xml);

@@ -85,6 +85,40 @@ TEST(RandomArtWorker, PausesNestAndOnlyTheLastStartRunsIt) {
   EXPECT_EQ(reports.end.load(), EvolutionEnd::Stopped);
 }
 
+// A pause lets the worker hand over what it held back before it stops: the hook runs on the
+// worker, once per pause, and before addPause returns, so what it published is the last thing the
+// worker did.
+TEST(RandomArtWorker, AskedPausesAreAnnouncedBeforeTheWorkerStops) {
+  RandomArtState state;
+  state.targetPixels = test::sampleTarget();
+  smallGenomes(state);
+  RandomGenerator random(23);
+  Reports reports;
+  std::atomic<int> pausings{0};
+  std::atomic<std::uint32_t> simulationsWhenPausing{0};
+  WorkerCallbacks callbacks = reports.callbacks();
+  callbacks.pausing = [&] {
+    simulationsWhenPausing.store(reports.simulations.load());
+    pausings.fetch_add(1);
+  };
+  RandomArtWorker worker(state, test::partsAtlas(), random, callbacks);
+  ASSERT_TRUE(worker.launch());
+  worker.removePause();
+  ASSERT_TRUE(waitFor([&] { return reports.simulations.load() > 10; }));
+  EXPECT_EQ(pausings.load(), 0);  // never while running freely
+  worker.addPause();
+  EXPECT_EQ(pausings.load(), 1);
+  EXPECT_EQ(simulationsWhenPausing.load(), reports.simulations.load());
+  worker.addPause();  // already stopped: nothing more to hand over
+  EXPECT_EQ(pausings.load(), 1);
+  worker.removePause();
+  worker.removePause();
+  ASSERT_TRUE(waitFor([&] { return reports.simulations.load() > simulationsWhenPausing + 10; }));
+  worker.addPause();
+  EXPECT_EQ(pausings.load(), 2);
+  worker.close();
+}
+
 TEST(RandomArtWorker, ClosesInEveryStateWithoutHanging) {
   RandomGenerator random(3);
   {  // paused many times
