@@ -32,6 +32,13 @@ struct OutputTask {
   std::vector<int> files;
 };
 
+// A failed file of the run, by its index in the folder order.
+struct FailedFile {
+  int index = 0;
+  std::filesystem::path output;  // when saving it failed
+  std::string reason;
+};
+
 // Calls work(0, worker), work(1, worker), ... up to count - 1 on `workers` threads, the caller's
 // included (worker 0), handing out the indices in order while `running` is set. False when it
 // stopped before handing out all.
@@ -148,7 +155,7 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
   std::vector<std::unique_ptr<Renderer>> renderers(std::size_t(std::max(workers, 1)));
   for (auto& renderer : renderers) renderer = std::make_unique<Renderer>();
   std::mutex reportMutex;
-  std::vector<std::pair<int, std::string>> failures;
+  std::vector<FailedFile> failures;
   // The folder is counted again for every report, but a large one at most every 100 ms: each
   // count lists the whole folder, so counting after every file would make a run over thousands
   // of files spend more time listing than converting.
@@ -165,8 +172,7 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
     return folderCount;
   };
   // `replaced` files of the task were left out because a later one made the picture.
-  auto finishTask = [&](int t, bool written, int replaced,
-                        std::vector<std::pair<int, std::string>>& failed) {
+  auto finishTask = [&](int t, bool written, int replaced, std::vector<FailedFile>& failed) {
     const std::lock_guard lock(reportMutex);
     report.written += written ? 1 : 0;
     report.replaced += written ? replaced : 0;
@@ -181,14 +187,14 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
   BackgroundSaver saver(kBatchSaverThreads, std::size_t(std::max(workers, 1)));
   const bool finished = shareOut(int(tasks.size()), workers, running, [&](int t, int worker) {
     const std::vector<int>& files = tasks[std::size_t(t)].files;
-    std::vector<std::pair<int, std::string>> taskFailures;
+    std::vector<FailedFile> taskFailures;
     bool written = false;
     std::size_t k = 0;
     for (; k < files.size() && !written; ++k) {
       const int i = files[k];
       const PlannedFile& file = plan[std::size_t(i)];
       if (!file.loaded || file.output.empty()) {
-        taskFailures.emplace_back(i, file.loaded ? "no file name" : file.reason);
+        taskFailures.push_back({i, {}, file.loaded ? "no file name" : file.reason});
         continue;
       }
       EmblemDocument document;
@@ -196,23 +202,23 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
       if (!readBinaryEmblem(document, inputPath(i), &reason) ||
           !renderBatchPicture(*renderers[std::size_t(worker)], document, atlasTexture, settings,
                               bytes, &reason)) {
-        taskFailures.emplace_back(i, reason.empty() ? "no picture was made" : std::move(reason));
+        taskFailures.push_back({i, {}, reason.empty() ? "no picture was made" : std::move(reason)});
         continue;
       }
       if (k + 1 == files.size()) {
         // No earlier file to fall back on: the task ends when the saver is done with it.
-        saver.save(
-            file.output, std::move(bytes),
-            [&, t, i, failed = std::move(taskFailures)](bool saved, std::string why) mutable {
-              if (!saved) failed.emplace_back(i, std::move(why));
-              finishTask(t, saved, 0, failed);
-            });
+        saver.save(file.output, std::move(bytes),
+                   [&, t, i, output = file.output, failed = std::move(taskFailures)](
+                       bool saved, std::string why) mutable {
+                     if (!saved) failed.push_back({i, output, std::move(why)});
+                     finishTask(t, saved, 0, failed);
+                   });
         return;
       }
       // An earlier file makes the picture if this one cannot be saved, so this save is waited
       // for (only files that share an output name come here).
       written = saveFileAtomically(file.output, bytes, &reason);
-      if (!written) taskFailures.emplace_back(i, std::move(reason));
+      if (!written) taskFailures.push_back({i, file.output, std::move(reason)});
     }
     finishTask(t, written, int(files.size() - k), taskFailures);
   });
@@ -220,9 +226,10 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
   report.cancelled = !finished;
 
   std::sort(failures.begin(), failures.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (auto& [index, reason] : failures) {
-    report.failures.push_back({inputPath(index), std::move(reason)});
+            [](const FailedFile& a, const FailedFile& b) { return a.index < b.index; });
+  for (FailedFile& failure : failures) {
+    report.failures.push_back(
+        {inputPath(failure.index), std::move(failure.output), std::move(failure.reason)});
   }
   return report;
 }

@@ -24,9 +24,11 @@ struct BatchSettings {
   int jobs = 0;  // worker threads; 0 means one per core
 };
 
-// An input file that gave no picture, and why.
+// An input file that gave no picture, and why; `output` names the picture when it was the
+// writing that failed (empty otherwise).
 struct BatchFailure {
   std::filesystem::path file;
+  std::filesystem::path output;
   std::string reason;
 };
 
