@@ -16,6 +16,7 @@
 #include "tools/batch/background_saver.h"
 #include "tools/batch/batch_output_name.h"
 #include "tools/batch/emblem_folder.h"
+#include "tools/batch/memory_budget.h"
 
 namespace orvane {
 namespace {
@@ -101,6 +102,10 @@ bool renderBatchPicture(Renderer& renderer, const EmblemDocument& document, cons
          renderer.encodeBackBuffer(settings.format, bytes, error);
 }
 
+// Renderers keep their buffers from one picture to the next unless a picture needed more than
+// this: what the budget does not count stays small.
+constexpr std::uint64_t kKeptRendererBytes = std::uint64_t{16} << 20;
+
 }  // namespace
 
 int batchFilesInHand(int workers) {
@@ -184,6 +189,8 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
   };
   // The workers only draw and encode; the files go to disk on the saver threads, so that no
   // worker waits for the disk.
+  MemoryBudget memory(settings.memoryBudget > 0 ? settings.memoryBudget
+                                                : availableMemoryBytes() / 4 * 3);
   BackgroundSaver saver(kBatchSaverThreads, std::size_t(std::max(workers, 1)));
   const bool finished = shareOut(int(tasks.size()), workers, running, [&](int t, int worker) {
     const std::vector<int>& files = tasks[std::size_t(t)].files;
@@ -199,17 +206,33 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
       }
       EmblemDocument document;
       std::string reason, bytes;
-      if (!readBinaryEmblem(document, inputPath(i), &reason) ||
-          !renderBatchPicture(*renderers[std::size_t(worker)], document, atlasTexture, settings,
-                              bytes, &reason)) {
+      if (!readBinaryEmblem(document, inputPath(i), &reason)) {
+        taskFailures.push_back({i, {}, std::move(reason)});
+        continue;
+      }
+      // The picture's memory is taken from the budget until its file is saved.
+      int width = 0, height = 0;
+      const std::uint64_t needed =
+          exportPictureSize(document, settings.picture.scale, width, height)
+              ? exportMemoryBytes(width, height, settings.picture)
+              : 0;
+      memory.acquire(needed);
+      Renderer& renderer = *renderers[std::size_t(worker)];
+      const bool made =
+          renderBatchPicture(renderer, document, atlasTexture, settings, bytes, &reason);
+      // A large picture's buffers go back at once; small ones are kept for the next picture.
+      if (needed > kKeptRendererBytes) renderer.release();
+      if (!made) {
+        memory.release(needed);
         taskFailures.push_back({i, {}, reason.empty() ? "no picture was made" : std::move(reason)});
         continue;
       }
       if (k + 1 == files.size()) {
         // No earlier file to fall back on: the task ends when the saver is done with it.
         saver.save(file.output, std::move(bytes),
-                   [&, t, i, output = file.output, failed = std::move(taskFailures)](
+                   [&, t, i, needed, output = file.output, failed = std::move(taskFailures)](
                        bool saved, std::string why) mutable {
+                     memory.release(needed);
                      if (!saved) failed.push_back({i, output, std::move(why)});
                      finishTask(t, saved, 0, failed);
                    });
@@ -218,6 +241,7 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
       // An earlier file makes the picture if this one cannot be saved, so this save is waited
       // for (only files that share an output name come here).
       written = saveFileAtomically(file.output, bytes, &reason);
+      memory.release(needed);
       if (!written) taskFailures.push_back({i, file.output, std::move(reason)});
     }
     finishTask(t, written, int(files.size() - k), taskFailures);

@@ -11,6 +11,7 @@
 #include <map>
 #include <sstream>
 
+#include "../../support/child_memory.h"
 #include "formats/binary_emblem_file.h"
 #include "formats/parts_atlas.h"
 #include "resources/embedded_parts_atlas.h"
@@ -150,6 +151,21 @@ TEST_F(BatchConversion, SpecialFilesAndBrokenLinksAreReportedAndWriteFailuresNam
   }
   EXPECT_EQ(report.failures[2].output, root / "out" / "Kept (2).png");
   EXPECT_TRUE(report.failures[0].output.empty());
+}
+
+TEST_F(BatchConversion, LargePicturesAreDrawnFewerAtATimeWithinTheMemoryBudget) {
+  for (int i = 0; i < 3; ++i) writeEmblem(numbered("m", i, ".ovr"), u"M", i, i);
+  settings.jobs = 3;
+  // 4800 x 2400 pixels: 46 MB drawn and a 35 MB file each, too large for the allocator to keep.
+  settings.picture.scale = 25;
+  settings.format = ImageFormat::Bmp;
+  auto peak = [&](std::uint64_t budget) {
+    settings.memoryBudget = budget;
+    return peakMegabytesOfChild([&] { return run().written == 3; });
+  };
+  const long together = peak(std::uint64_t{1} << 40), oneByOne = peak(std::uint64_t{1} << 20);
+  EXPECT_LT(oneByOne, 120) << together;
+  EXPECT_GT(together, oneByOne + 70) << oneByOne;
 }
 
 TEST_F(BatchConversion, SameNameAndAuthorGiveOnePictureFromTheLatestFileThatWorks) {
