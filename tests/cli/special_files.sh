@@ -31,6 +31,15 @@ long=$(printf 'n%.0s' {1..245}).ovml
 expect_status 0 "$orvane" convert "$root/examples/small.ovml" "$work/$long"
 [[ -f $work/$long ]] || fail "the 250-byte name was not saved"
 
+# An emblem whose name fills the output name to the file system's limit of 255 bytes.
+name=$(printf 'a%.0s' {1..300})
+printf '<ov name="%s" width="32" height="32"></ov>' "$name" >"$work/long.ovml"
+mkdir -p "$work/long"
+expect_status 0 "$orvane" convert "$work/long.ovml" "$work/long/long.ovr"
+expect_status 0 "$orvane" batch "$work/long" "$work/pictures" --format png
+made=$(printf 'a%.0s' {1..247})' (0).png'
+[[ ${#made} -eq 255 && -f $work/pictures/$made ]] || fail "the 255-byte picture name was not saved"
+
 # A picture that cannot be written is reported with the emblem it came from and its own name.
 rm -f "$work/emblems/z.ovr" "$work/emblems/gone.ovr" "$work/emblems/loop.ovr"
 touch "$work/pictures/小さな星 (0).png"

@@ -6,6 +6,7 @@
 #include <turbojpeg.h>
 
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "../support/child_memory.h"
@@ -306,6 +307,26 @@ TEST(PictureReading, LargePicturesAreReducedWhileDecoding) {
               }),
               24);
   }
+}
+
+// The picture fuzzer's seeds: the hostile ones are refused, the others read, in every build.
+TEST(PictureReading, FuzzSeedsAreReadOrRefusedAsNamed) {
+  const std::filesystem::path corpus =
+      std::filesystem::path(ORVANE_SOURCE_DIR) / "tests/fuzz/corpus/picture";
+  int seeds = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+    const std::string name = entry.path().filename().string();
+    Picture out;
+    std::string error;
+    const bool hostile = name.starts_with("huge-claim") || name.starts_with("cut-short") ||
+                         name.starts_with("ten-bytes");
+    EXPECT_EQ(readPictureFile(entry.path(), out, &error), !hostile) << name << ": " << error;
+    if (hostile) {
+      EXPECT_NE(error.find("file cut short"), std::string::npos) << name;
+    }
+    ++seeds;
+  }
+  EXPECT_GE(seeds, 20);
 }
 
 }  // namespace
