@@ -7,9 +7,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <random>
 
 #include "base/failure.h"
+#include "base/save_target.h"
+#include "base/temporary_files.h"
 
 namespace orvane {
 namespace {
@@ -29,15 +30,15 @@ bool writeAll(int fd, const char* data, std::size_t size) {
   return true;
 }
 
-// A name for the temporary file that a concurrent save of the same target, in this process or
-// another, cannot pick as well (the open with O_EXCL still refuses a clash).
-std::string temporarySuffix() {
-  thread_local std::mt19937_64 names{std::random_device{}()};
-  std::string suffix = ".tmp";
-  suffix += std::to_string(::getpid());
-  suffix += '-';
-  suffix += std::to_string(names());
-  return suffix;
+// Opens a new temporary file in `directory`, trying again in the rare case of a clash.
+int createTemporary(const std::filesystem::path& directory, mode_t mode,
+                    std::filesystem::path& temporary) {
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    temporary = directory / temporaryFileName();
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
 }
 
 }  // namespace
@@ -47,25 +48,26 @@ bool saveFileAtomically(const std::filesystem::path& target, std::span<const std
   if (target.empty() || !target.has_filename()) {
     return fail(error, "no file name");
   }
-  std::filesystem::path directory = target.parent_path();
+  SaveTarget resolved;
+  if (!resolveSaveTarget(target, resolved, error)) return false;
+  std::filesystem::path directory = resolved.path.parent_path();
   if (directory.empty()) directory = ".";
-
-  std::string name = ".";
-  name += target.filename().string();
-  name += temporarySuffix();
-  const std::filesystem::path temporary = directory / name;
+  sweepStaleTemporaries(directory);
 
   // A replaced file keeps its permissions: the temporary file starts private and gets them
   // before any byte is written. A new file gets what the user's umask allows, which open itself
   // applies (reading the umask would mean setting it, a race with every other thread).
-  struct stat old {};
-  const bool replacing = ::stat(target.c_str(), &old) == 0;
-  const int fd =
-      ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, replacing ? 0600 : 0666);
+  std::filesystem::path temporary;
+  const int fd = createTemporary(directory, resolved.exists ? 0600 : 0666, temporary);
   if (fd < 0) {
+    if (errno == EACCES || errno == EPERM) {
+      return fail(error, resolved.exists ? "folder is not writable, cannot save safely"
+                                         : "folder is not writable");
+    }
     return fail(error, errnoText(errno));
   }
-  bool ok = !replacing || ::fchmod(fd, old.st_mode & 07777) == 0;
+  const int slot = registerTemporary(temporary);
+  bool ok = adoptOwnerAndMode(fd, resolved);
   int failure = ok ? 0 : errno;
   if (ok && !writeAll(fd, reinterpret_cast<const char*>(bytes.data()), bytes.size())) {
     ok = false;
@@ -79,7 +81,7 @@ bool saveFileAtomically(const std::filesystem::path& target, std::span<const std
     ok = false;
     failure = errno;
   }
-  if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
+  if (ok && ::rename(temporary.c_str(), resolved.path.c_str()) != 0) {
     ok = false;
     failure = errno;
   }
@@ -87,6 +89,7 @@ bool saveFileAtomically(const std::filesystem::path& target, std::span<const std
     ::unlink(temporary.c_str());
     fail(error, errnoText(failure));
   }
+  withdrawTemporary(slot);
   return ok;
 }
 
@@ -101,11 +104,16 @@ bool saveFileAtomically(const std::filesystem::path& target, std::string_view by
 bool readWholeFile(const std::filesystem::path& path, std::string& bytes, std::size_t maxBytes,
                    std::string* error) {
   bytes.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Anything but a regular file is refused before it is opened: opening a FIFO waits for a
+  // writer, forever. The open does not wait either, in case the file changed in between.
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return fail(error, errnoText(errno));
+  if (S_ISDIR(info.st_mode)) return fail(error, "is a folder");
+  if (!S_ISREG(info.st_mode)) return fail(error, "not a regular file");
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     return fail(error, errnoText(errno));
   }
-  struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
     fail(error, S_ISDIR(info.st_mode) ? "is a folder" : "not a regular file");
     ::close(fd);

@@ -82,4 +82,28 @@ std::optional<double> scanDouble(std::string_view text) {
   return value;
 }
 
+std::optional<std::int64_t> parseWholeNumber(std::string_view text) {
+  const std::string_view digits = text.starts_with('-') ? text.substr(1) : text;
+  if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  std::int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::optional<double> parseDecimalNumber(std::string_view text) {
+  // Digits, signs, a point and an exponent only: this keeps out "inf", "nan" and the like.
+  if (text.empty() || text.find_first_not_of("0123456789+-.eE") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
 }  // namespace orvane

@@ -24,4 +24,11 @@ std::optional<std::uint64_t> scanUint64(std::string_view text);
 // scanf's "%lf": optional white space, then a decimal or exponent floating-point number.
 std::optional<double> scanDouble(std::string_view text);
 
+// Numbers as typed on a command line, where the whole text must be the number: no white space,
+// nothing after it. A whole number: an optional "-" and decimal digits, within the int64 range.
+std::optional<std::int64_t> parseWholeNumber(std::string_view text);
+// A finite decimal number with an optional point and exponent ("0.5", "-2", "1e3"); never
+// "inf", "nan", a comma or hexadecimal digits.
+std::optional<double> parseDecimalNumber(std::string_view text);
+
 }  // namespace orvane

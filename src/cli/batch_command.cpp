@@ -1,26 +1,18 @@
 #include <unistd.h>
 
-#include <atomic>
-#include <cmath>
-#include <csignal>
 #include <filesystem>
 #include <iostream>
 
 #include "base/failure.h"
-#include "base/numbers.h"
 #include "cli/commands.h"
+#include "cli/export_options.h"
+#include "cli/interruption.h"
 #include "formats/parts_atlas.h"
 #include "resources/embedded_parts_atlas.h"
 #include "tools/batch/batch_conversion.h"
 
 namespace orvane::cli {
 namespace {
-
-// Cleared by the first Ctrl+C: the files in hand finish, no new one is started.
-std::atomic<bool> batchRunning{true};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-extern "C" void stopBatchOnInterrupt(int) { batchRunning.store(false); }
 
 std::optional<ImageFormat> formatNamed(const std::string& name) {
   if (name == "png") return ImageFormat::Png;
@@ -37,30 +29,13 @@ bool readOptions(const ParsedArguments& parsed, BatchSettings& settings, std::st
     if (!f) return fail(problem, "--format needs png, jpg, bmp or tga, not \"" + *format + "\"");
     settings.format = *f;
   }
-  if (const std::string* scale = parsed.value("--scale")) {
-    const std::optional<double> value = scanDouble(*scale);
-    if (!value || !std::isfinite(*value) || !(*value > 0)) {
-      return fail(problem, "--scale needs a number above 0, not \"" + *scale + "\"");
-    }
-    settings.picture.scale = float(*value);
-  }
   settings.picture.colourConversion = !parsed.has("--no-color-correction");
   settings.picture.blur = !parsed.has("--no-blur");
-  if (const std::string* background = parsed.value("--background")) {
-    if (*background != "checker") {
-      settings.picture.checkerBackground = false;
-      if (!parseRgbColour(*background, settings.picture.backgroundColour)) {
-        return fail(problem, "--background needs \"checker\" or a colour RRGGBB, not \"" +
-                                 *background + "\"");
-      }
-    }
-  }
+  if (!readExportOptions(parsed, settings.picture, problem)) return false;
   if (const std::string* jobs = parsed.value("--jobs")) {
-    const std::optional<std::int32_t> n = scanInt(*jobs);
-    if (!n || *n < 1 || *n > 256 || jobs->find_first_not_of("0123456789") != std::string::npos) {
-      return fail(problem, "--jobs needs a number of threads 1 ... 256, not \"" + *jobs + "\"");
-    }
-    settings.jobs = *n;
+    const std::optional<std::int64_t> n = wholeNumberWithin(*jobs, 1, 256);
+    if (!n) return fail(problem, optionProblem("--jobs", "a number of threads 1 ... 256", *jobs));
+    settings.jobs = int(*n);
   }
   return true;
 }
@@ -104,14 +79,15 @@ int runBatch(const Arguments& arguments) {
       std::cerr << "\rconverting " << position << " / " << total << std::flush;
     };
   }
-  batchRunning = true;
-  const auto previousHandler = std::signal(SIGINT, stopBatchOnInterrupt);
-  const BatchReport report = RunBatchConversion(settings, atlas.pixels(), batchRunning, progress);
-  std::signal(SIGINT, previousHandler);
+  // The first Ctrl+C lets the files in hand finish and starts no new one.
+  const BatchReport report = RunBatchConversion(settings, atlas.pixels(), keepRunning(), progress);
   if (showProgress && report.handled > 0) std::cerr << '\n';
 
   for (const BatchFailure& failure : report.failures) {
-    reportFailure(failure.file.string(), failure.reason);
+    reportFailure(failure.file.string(),
+                  failure.output.empty()
+                      ? failure.reason
+                      : "cannot write " + failure.output.string() + ": " + failure.reason);
   }
   std::cout << report.written << (report.written == 1 ? " picture" : " pictures") << " written, "
             << report.failures.size() << " of " << report.total << " files failed";
@@ -123,9 +99,9 @@ int runBatch(const Arguments& arguments) {
   }
   std::cout << '\n';
   if (report.cancelled) {
-    return reportFailure(parsed.positional[0], "interrupted after " +
-                                                   std::to_string(report.handled) + " of " +
-                                                   std::to_string(report.total) + " files");
+    reportFailure(parsed.positional[0], "interrupted after " + std::to_string(report.handled) +
+                                            " of " + std::to_string(report.total) + " files");
+    return kExitInterrupted;
   }
   return report.failures.empty() ? kExitSuccess : kExitFailure;
 }

@@ -1,7 +1,7 @@
 #include <iostream>
+#include <limits>
 #include <optional>
 
-#include "base/numbers.h"
 #include "cli/commands.h"
 #include "formats/emblem_file.h"
 #include "tools/blockart/block_art.h"
@@ -9,18 +9,15 @@
 namespace orvane::cli {
 namespace {
 
-// "WIDTHxHEIGHT" with two whole numbers of 0 or more.
+// "WIDTHxHEIGHT" with two whole numbers 0 ... 2147483647.
 bool parseSize(const std::string& text, std::int32_t& width, std::int32_t& height) {
   const std::size_t x = text.find('x');
   if (x == std::string::npos) return false;
-  const std::string w = text.substr(0, x), h = text.substr(x + 1);
-  auto digitsOnly = [](const std::string& s) {
-    return !s.empty() && s.find_first_not_of("0123456789") == std::string::npos;
-  };
-  if (!digitsOnly(w) || !digitsOnly(h)) return false;
-  const std::optional<std::int32_t> wv = scanInt(w), hv = scanInt(h);
-  if (!wv || !hv) return false;
-  width = *wv, height = *hv;
+  constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+  const auto w = wholeNumberWithin(std::string_view(text).substr(0, x), 0, kMax);
+  const auto h = wholeNumberWithin(std::string_view(text).substr(x + 1), 0, kMax);
+  if (!w || !h) return false;
+  width = std::int32_t(*w), height = std::int32_t(*h);
   return true;
 }
 
@@ -38,16 +35,14 @@ int runBlockArt(const Arguments& arguments) {
   settings.picturePath = parsed.positional[0];
   const std::string& output = parsed.positional[1];
   if (const std::string* part = parsed.value("--part")) {
-    const std::optional<std::int32_t> id = scanInt(*part);
-    if (!id || *id < 0 || *id >= std::int32_t(kPartCount) ||
-        part->find_first_not_of("0123456789") != std::string::npos) {
-      return reportUsageError("--part needs a part id 0 ... 1023, not \"" + *part + "\"");
-    }
-    settings.part = *id;
+    const auto id = wholeNumberWithin(*part, 0, std::int64_t(kPartCount) - 1);
+    if (!id) return reportUsageError(optionProblem("--part", "a part id 0 ... 1023", *part));
+    settings.part = std::int32_t(*id);
   }
   if (const std::string* size = parsed.value("--size")) {
     if (!parseSize(*size, settings.width, settings.height)) {
-      return reportUsageError("--size needs WIDTHxHEIGHT, e.g. 192x96, not \"" + *size + "\"");
+      return reportUsageError(optionProblem(
+          "--size", "WIDTHxHEIGHT of whole numbers 0 ... 2147483647, e.g. 192x96", *size));
     }
   }
   if (!emblemFileTypeOf(output)) {

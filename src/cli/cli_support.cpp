@@ -3,10 +3,36 @@
 #include <algorithm>
 #include <iostream>
 
+#include "base/numbers.h"
+
 namespace orvane::cli {
 
+std::string printable(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  auto escape = [&out](unsigned value) {
+    constexpr char kHex[] = "0123456789abcdef";
+    out += "\\x";
+    out += kHex[value >> 4];
+    out += kHex[value & 15];
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x20 || byte == 0x7F) {
+      escape(byte);
+    } else if (byte == 0xC2 && i + 1 < text.size() &&
+               static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+               static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+      escape(static_cast<unsigned char>(text[++i]));  // U+0080 ... U+009F in UTF-8
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 int reportFailure(std::string_view file, std::string_view reason) {
-  std::cerr << "orvane: " << file << ": " << reason << '\n';
+  std::cerr << "orvane: " << printable(file) << ": " << printable(reason) << '\n';
   return kExitFailure;
 }
 
@@ -17,6 +43,24 @@ int reportFailure(const FileFailure& failure) {
 int reportUsageError(std::string_view message) {
   std::cerr << "orvane: " << message << "\nTry 'orvane --help'.\n";
   return kExitUsage;
+}
+
+std::string optionProblem(std::string_view option, std::string_view wanted,
+                          std::string_view given) {
+  std::string problem(option);
+  problem += " needs ";
+  problem += wanted;
+  problem += ", not \"";
+  problem += given;
+  problem += '"';
+  return problem;
+}
+
+std::optional<std::int64_t> wholeNumberWithin(std::string_view text, std::int64_t min,
+                                              std::int64_t max) {
+  const std::optional<std::int64_t> value = parseWholeNumber(text);
+  if (!value || *value < min || *value > max) return std::nullopt;
+  return value;
 }
 
 bool parseRgbColour(std::string_view text, std::uint32_t& colour) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,11 +20,22 @@ struct FileFailure {
   std::string reason;
 };
 
-// "orvane: FILE: reason" on stderr; returns kExitFailure.
+// Text from a file or a folder as it may be shown on a terminal: control characters (C0, DEL and
+// the C1 range U+0080 ... U+009F, which terminals take as commands) become "\x1b" and the like.
+std::string printable(std::string_view text);
+
+// "orvane: FILE: reason" on stderr, both made printable; returns kExitFailure.
 int reportFailure(std::string_view file, std::string_view reason);
 int reportFailure(const FileFailure& failure);
 // "orvane: message" and a pointer to --help on stderr; returns kExitUsage.
 int reportUsageError(std::string_view message);
+
+// The usage error of an option whose value is not what it needs:
+// "--jobs needs a number of threads 1 ... 256, not "x"".
+std::string optionProblem(std::string_view option, std::string_view wanted, std::string_view given);
+// An option's value as a whole number within [min, max]; nothing for any other text.
+std::optional<std::int64_t> wholeNumberWithin(std::string_view text, std::int64_t min,
+                                              std::int64_t max);
 
 // A colour written as six hexadecimal digits RRGGBB (either case), as 0x00RRGGBB.
 bool parseRgbColour(std::string_view text, std::uint32_t& colour);

@@ -46,7 +46,8 @@ constexpr Command kCommands[] = {
 };
 
 constexpr std::string_view kExitStatus =
-    "Exit status: 0 success, 1 failure (the reason goes to stderr), 2 usage error.\n";
+    "Exit status: 0 success, 1 failure (the reason goes to stderr), 2 usage error,\n"
+    "130 stopped by Ctrl+C.\n";
 
 // Every line of `text` after `indent`.
 std::string indented(std::string_view text, std::string_view indent) {

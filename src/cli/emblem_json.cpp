@@ -52,22 +52,32 @@ class JsonWriter {
   }
 
  private:
+  // JSON's escapes for the characters it requires, and also for DEL and the C1 controls
+  // (U+0080 ... U+009F), so that no control character reaches a terminal showing the output.
   void quoted(std::string_view value) {
     text += '"';
-    for (char c : value) {
+    for (std::size_t i = 0; i < value.size(); ++i) {
+      const char c = value[i];
       const auto byte = static_cast<unsigned char>(c);
+      const auto following = i + 1 < value.size() ? static_cast<unsigned char>(value[i + 1]) : 0;
       if (c == '"' || c == '\\') {
         text += '\\';
         text += c;
-      } else if (byte < 0x20) {
-        char escaped[8];
-        std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-        text += escaped;
+      } else if (byte < 0x20 || byte == 0x7F) {
+        escapeUnit(byte);
+      } else if (byte == 0xC2 && following >= 0x80 && following <= 0x9F) {
+        escapeUnit(following);
+        ++i;
       } else {
         text += c;
       }
     }
     text += '"';
+  }
+  void escapeUnit(unsigned unit) {
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\u%04x", unit);
+    text += escaped;
   }
   // The comma and line break before a value, unless the value follows its key.
   void beforeValue() {

@@ -28,7 +28,7 @@ int runInfo(const Arguments& arguments) {
     return kExitSuccess;
   }
   const EmblemInfo& info = root->info();
-  std::cout << "name:   " << utf16ToUtf8(root->name()) << '\n'
+  std::cout << "name:   " << printable(utf16ToUtf8(root->name())) << '\n'
             << "author: " << info.authorId << '\n'
             << "size:   " << info.width << " x " << info.height << '\n'
             << "sound:  " << info.sound << '\n'

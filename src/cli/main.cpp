@@ -1,11 +1,29 @@
+#include <cerrno>
+#include <cstring>
 #include <iostream>
 #include <string_view>
 
 #include "cli/command_list.h"
+#include "cli/interruption.h"
 #include "core_version.h"
 
-int main(int argc, char** argv) {
-  using namespace orvane::cli;
+namespace {
+
+using namespace orvane::cli;
+
+// A command's output that did not reach standard output (a full disk, a closed pipe, /dev/full)
+// is a failure, whatever the command itself made of its work.
+int withOutputChecked(int status) {
+  errno = 0;
+  std::cout.flush();
+  if (std::cout) return status;
+  const int code = errno;
+  return reportFailure("standard output", code != 0
+                                              ? std::string("cannot write: ") + std::strerror(code)
+                                              : std::string("cannot write"));
+}
+
+int run(int argc, char** argv) {
   if (argc < 2) return reportUsageError("no command given");
   const std::string_view first = argv[1];
   if (first == "--help" || first == "-h" || first == "help") {
@@ -23,5 +41,12 @@ int main(int argc, char** argv) {
     std::cout << commandHelp(*command);
     return kExitSuccess;
   }
-  return command->run(arguments);
+  installInterruptHandling();
+  const int status = command->run(arguments);
+  if (interrupted() && status != kExitInterrupted) return reportInterrupted();
+  return status;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return withOutputChecked(run(argc, argv)); }

@@ -1,8 +1,10 @@
 #include <iostream>
+#include <limits>
 
 #include "base/failure.h"
 #include "base/numbers.h"
 #include "cli/commands.h"
+#include "cli/interruption.h"
 #include "cli/randomart_progress.h"
 #include "formats/emblem_file.h"
 #include "formats/parts_atlas.h"
@@ -16,6 +18,8 @@ namespace orvane::cli {
 namespace {
 
 constexpr std::uint64_t kDefaultIterations = 20000;
+// A year: longer runs are surely typing mistakes.
+constexpr double kMaxSeconds = 365.0 * 24 * 3600;
 
 // Applies "NAME=VALUE" to the parameters; false with a reason for an unknown name or a value
 // outside the parameter's range.
@@ -23,17 +27,24 @@ bool applySetting(const std::string& setting, EvolutionParameters& parameters,
                   std::string* problem) {
   const auto equals = setting.find('=');
   const auto index = parameterIndex(setting.substr(0, equals));
+  constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
+  constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
   const auto value =
-      equals == std::string::npos ? std::nullopt : scanInt(setting.substr(equals + 1));
+      equals == std::string::npos
+          ? std::nullopt
+          : wholeNumberWithin(std::string_view(setting).substr(equals + 1), kMin, kMax);
   if (!index || !value) {
-    return fail(problem, "--set expects NAME=VALUE with a parameter name, got '" + setting + "'");
+    return fail(
+        problem,
+        optionProblem("--set", "NAME=VALUE with a parameter name and a whole number", setting));
   }
-  if (clampParameter(*index, *value) != *value) {
+  const std::int32_t number = std::int32_t(*value);
+  if (clampParameter(*index, number) != number) {
     const ParameterInfo& info = kParameterTable[std::size_t(*index)];
-    return fail(problem, std::string(info.name) + " must lie in " + formatInt(info.min) + " ... " +
-                             formatInt(info.max));
+    return fail(problem, "--set: " + std::string(info.name) + " must lie in " +
+                             formatInt(info.min) + " ... " + formatInt(info.max));
   }
-  parameters[*index] = *value;
+  parameters[*index] = number;
   return true;
 }
 
@@ -71,19 +82,27 @@ int runRandomArt(const Arguments& arguments) {
   }
   RunLength length;
   if (const std::string* v = parsed.value("--iterations")) {
-    const auto n = scanInt(*v);
-    if (!n || *n < 0) return reportUsageError("--iterations needs a count of 0 or more");
+    const auto n = wholeNumberWithin(*v, 0, std::numeric_limits<std::int64_t>::max());
+    if (!n) {
+      return reportUsageError(
+          optionProblem("--iterations", "a whole number 0 ... 9223372036854775807", *v));
+    }
     length.iterations = std::uint64_t(*n);
   }
   if (const std::string* v = parsed.value("--seconds")) {
-    const auto s = scanDouble(*v);
-    if (!s || !(*s >= 0)) return reportUsageError("--seconds needs a number of 0 or more");
+    const auto s = parseDecimalNumber(*v);
+    if (!s || !(*s >= 0) || *s > kMaxSeconds) {
+      return reportUsageError(optionProblem("--seconds", "a number 0 ... 31536000 (a year)", *v));
+    }
     length.seconds = *s;
   }
   std::uint64_t seed = 0;
   if (const std::string* v = parsed.value("--seed")) {
     const auto n = scanUint64(*v);
-    if (!n) return reportUsageError("--seed needs a whole number 0 ... 18446744073709551615");
+    if (!n) {
+      return reportUsageError(
+          optionProblem("--seed", "a whole number 0 ... 18446744073709551615", *v));
+    }
     seed = *n;
   } else {
     seed = RandomGenerator::clockSeed();
@@ -124,11 +143,14 @@ int runRandomArt(const Arguments& arguments) {
   std::cerr << "seed " << seed << '\n';
   ProgressPrinter printer(std::cerr);
   EvolutionHooks hooks;
-  hooks.stopWhen = [&](const EvolutionStatus& status) { return length.reached(status); };
+  hooks.stopWhen = [&](const EvolutionStatus& status) {
+    return interrupted() || length.reached(status);
+  };
   hooks.measured = [&](EvolutionStep, const EvolutionStatus& status, EvolutionEngine&) {
     printer.everySecond(engine.counters(), status, state.best.count);
   };
   const EvolutionOutcome outcome = runEvolution(engine, state, hooks);
+  if (interrupted()) return reportInterrupted();  // nothing is written
   if (outcome.end == EvolutionEnd::Failed) return reportFailure(picture, "cannot be measured");
   printer.print(engine.counters(), outcome.status, state.best.count);
 

@@ -1,8 +1,7 @@
 #include "cli/render_command.h"
 
-#include <cmath>
-
-#include "base/numbers.h"
+#include "cli/export_options.h"
+#include "cli/interruption.h"
 #include "formats/emblem_file.h"
 #include "formats/parts_atlas.h"
 #include "resources/embedded_parts_atlas.h"
@@ -23,7 +22,13 @@ std::optional<FileFailure> renderEmblemFileToImage(const std::filesystem::path& 
   if (!loadEmbeddedPartsAtlas(atlas)) {
     return FileFailure{output.string(), "the parts atlas is missing from this build"};
   }
-  if (!exportImage(document, atlas.pixels(), output, *format, settings, &reason)) {
+  Renderer renderer;
+  if (!renderExportPicture(renderer, document, atlas.pixels(), settings, &reason)) {
+    return FileFailure{output.string(), reason};
+  }
+  // Stopped while drawing: the picture is not written.
+  if (interrupted()) return std::nullopt;
+  if (!renderer.saveBackBuffer(output, *format, &reason)) {
     return FileFailure{output.string(), reason};
   }
   return std::nullopt;
@@ -35,24 +40,10 @@ int runRenderCommand(const std::vector<std::string>& arguments) {
   if (!parsed.problem.empty()) return reportUsageError(parsed.problem);
   if (parsed.positional.size() != 2) return reportUsageError("render takes an input and an output");
   ExportSettings settings;
-  if (const std::string* scale = parsed.value("--scale")) {
-    const std::optional<double> value = scanDouble(*scale);
-    if (!value || !std::isfinite(*value)) {
-      return reportUsageError("--scale needs a number, not \"" + *scale + "\"");
-    }
-    settings.scale = static_cast<float>(*value);
-  }
   settings.colourConversion = !parsed.has("--no-color-correction");
   settings.blur = parsed.has("--blur");
-  if (const std::string* background = parsed.value("--background")) {
-    if (*background != "checker") {
-      settings.checkerBackground = false;
-      if (!parseRgbColour(*background, settings.backgroundColour)) {
-        return reportUsageError("--background needs \"checker\" or a colour RRGGBB, not \"" +
-                                *background + "\"");
-      }
-    }
-  }
+  std::string problem;
+  if (!readExportOptions(parsed, settings, &problem)) return reportUsageError(problem);
   if (const auto failure =
           renderEmblemFileToImage(parsed.positional[0], parsed.positional[1], settings)) {
     return reportFailure(*failure);

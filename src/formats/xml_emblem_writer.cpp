@@ -20,10 +20,36 @@ constexpr std::string_view kIndent = "  ";
 // would make it unreadable.
 std::string_view upToNul(std::string_view text) { return text.substr(0, text.find('\0')); }
 
-// Escapes byte by byte: the five markup characters become entity references and every other byte
-// is copied unchanged (no numeric character references).
-void appendEscaped(std::string& out, std::string_view text) {
-  for (char c : upToNul(text)) {
+// A character reference "&#N;".
+void appendReference(std::string& out, unsigned code) {
+  out += "&#";
+  out += formatInt(code);
+  out += ';';
+}
+
+// Escapes the UTF-8 text of an attribute value: the five markup characters become entity
+// references, and control characters character references, since no XML file may hold them as
+// they are; tab, line feed and carriage return too, so that a reader neither turns them into
+// spaces nor a CR into LF. Every other byte is copied unchanged. `restricted` is set when a
+// control character other than those three was written, which only XML 1.1 allows (and then
+// only as a reference).
+void appendEscaped(std::string& out, std::string_view text, bool& restricted) {
+  text = upToNul(text);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      restricted = restricted || (byte < 0x20 && c != '\t' && c != '\n' && c != '\r');
+      appendReference(out, byte);
+      continue;
+    }
+    // U+0080 ... U+009F, which XML 1.1 also wants as references.
+    const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0u;
+    if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) {
+      appendReference(out, next);
+      ++i;
+      continue;
+    }
     switch (c) {
       case '&':
         out += "&amp;";
@@ -79,11 +105,11 @@ void appendIndent(std::string& out, int depth) {
 }
 
 // The start of an element up to and including its attributes name and visible.
-void appendHead(std::string& out, std::string_view tag, const EmblemNode& node) {
+void appendHead(std::string& out, std::string_view tag, const EmblemNode& node, bool& restricted) {
   out += '<';
   out += tag;
   out += " name=\"";
-  appendEscaped(out, utf16ToUtf8(node.name()));
+  appendEscaped(out, utf16ToUtf8(node.name()), restricted);
   out += '"';
   if (node.visible()) out += " visible=\"true\"";
 }
@@ -93,12 +119,12 @@ bool isContainer(const EmblemNode& node) {
 }
 
 // The line of a node: the whole element for a layer or image, the start tag for a container.
-void appendOpening(std::string& out, const EmblemNode& node, int depth) {
+void appendOpening(std::string& out, const EmblemNode& node, int depth, bool& restricted) {
   appendIndent(out, depth);
   switch (node.kind()) {
     case NodeKind::Info: {
       const EmblemInfo& info = node.info();
-      appendHead(out, "ov", node);
+      appendHead(out, "ov", node, restricted);
       appendInt(out, "version", 4);
       appendInt(out, "author", info.authorId);
       appendInt(out, "width", info.width);
@@ -108,14 +134,14 @@ void appendOpening(std::string& out, const EmblemNode& node, int depth) {
       break;
     }
     case NodeKind::Group:
-      appendHead(out, "g", node);
+      appendHead(out, "g", node, restricted);
       out += '>';
       break;
     case NodeKind::Layer: {
       // A layer is saved as drawn: its pending transform applied.
       const LayerRecord& record = node.layer();
       const Quad quad = effectiveVertices(record);
-      appendHead(out, "layer", node);
+      appendHead(out, "layer", node, restricted);
       appendInt(out, "type", record.partId);
       appendColor(out, record.color);
       appendGeneral(out, "alpha", static_cast<double>(record.color >> 24) / 255);
@@ -132,10 +158,10 @@ void appendOpening(std::string& out, const EmblemNode& node, int depth) {
     }
     case NodeKind::Image: {
       const ImageRecord& image = node.image();
-      appendHead(out, "image", node);
+      appendHead(out, "image", node, restricted);
       appendGeneral(out, "alpha", image.alpha);
       out += " src=\"";
-      appendEscaped(out, image.source);
+      appendEscaped(out, image.source, restricted);
       out += "\"/>";
       break;
     }
@@ -152,36 +178,39 @@ void appendClosing(std::string& out, const EmblemNode& node, int depth) {
 }  // namespace
 
 std::string xmlEmblemText(const EmblemDocument& document) {
-  std::string out = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n";
   const EmblemNode* root = document.root();
   if (!root || root->kind() != NodeKind::Info) {
-    out += "<ov>\r\n</ov>\r\n";
-    return out;
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<ov>\r\n</ov>\r\n";
   }
   // Pre-order walk without recursion, so that no tree is too deep to save; a container's end
   // tag is written when the walk climbs back out of it. Children of layers and images (which
   // the document never gives them) are not written.
+  std::string body;
+  bool restricted = false;
   const EmblemNode* node = root;
   int depth = 0;
   while (true) {
-    appendOpening(out, *node, depth);
+    appendOpening(body, *node, depth, restricted);
     if (isContainer(*node)) {
       if (node->firstChild()) {
         node = node->firstChild();
         ++depth;
         continue;
       }
-      appendClosing(out, *node, depth);
+      appendClosing(body, *node, depth);
     }
     while (node != root && !node->next()) {
       node = node->parent();
       --depth;
-      appendClosing(out, *node, depth);
+      appendClosing(body, *node, depth);
     }
     if (node == root) break;
     node = node->next();
   }
-  return out;
+  // Names with control characters make an XML 1.1 file: 1.0 does not allow them at all.
+  std::string out = restricted ? "<?xml version=\"1.1\" encoding=\"utf-8\"?>\r\n"
+                               : "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n";
+  return out += body;
 }
 
 bool writeXmlEmblem(const EmblemDocument& document, const std::filesystem::path& path,

@@ -1,5 +1,6 @@
 #include "render/image_export.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -74,6 +75,19 @@ bool exportPictureSize(const EmblemDocument& document, float scale, int& width, 
   return true;
 }
 
+std::uint64_t exportMemoryBytes(int width, int height, const ExportSettings& settings) {
+  // Four bytes a pixel drawn, up to three for the file (a BMP's exactly three).
+  const std::uint64_t pixels =
+      std::uint64_t(std::max(width, 0)) * std::uint64_t(std::max(height, 0));
+  std::uint64_t bytes = pixels * 7 + (std::uint64_t{8} << 20);
+  if (settings.blur && std::isfinite(settings.scale) && settings.scale > 0) {
+    // Two render textures of n x n texels and the blur's rows as floats: 24 bytes a texel.
+    const auto n = std::uint64_t(std::min(256.0f * settings.scale, float(kMaxBlurSide)));
+    bytes += n * n * 24;
+  }
+  return bytes;
+}
+
 TexturePtr exportAtlasTexture(std::span<const std::uint16_t> atlas) {
   if (atlas.size() != kAtlasPixelCount) return nullptr;
   return cachedAtlasTexture(atlas);
@@ -108,6 +122,9 @@ bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
   int width = 0, height = 0;
   if (!exportPictureSize(document, settings.scale, width, height)) {
     return refuse("picture size would be 0 or above 16384 pixels");
+  }
+  if (std::int64_t(width) * height > kMaxExportPixels) {
+    return refuse("picture would be above 256 megapixels");
   }
   const float g = 256.0f * settings.scale;
   if (settings.blur && !(g < float(kMaxBlurSide) + 1.0f)) {

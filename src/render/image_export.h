@@ -21,14 +21,24 @@ struct ExportSettings {
   bool blur = false;
 };
 
+// Exports of more pixels than this are refused (16384 x 16384 is already above it): a picture
+// takes four bytes a pixel while it is drawn and about as much again while it is encoded.
+inline constexpr std::int64_t kMaxExportPixels = 256'000'000;
+
+// About how much memory an export of width x height pixels takes at its peak: the picture being
+// drawn, its encoded file and, with blur, the blur's textures. For callers that run several
+// exports at once and must not run out of memory.
+std::uint64_t exportMemoryBytes(int width, int height, const ExportSettings& settings);
+
 // The picture size of an export: trunc(width * scale) x trunc(height * scale).
 bool exportPictureSize(const EmblemDocument& document, float scale, int& width, int& height);
 
 // Draws the export picture into `renderer` (created here at the picture size) and leaves it in
 // the back buffer. Refused (false with a reason, nothing made) when the atlas is not 1024 x 2048
 // texels, the root is missing or not an info node, the scale is not a finite number above 0, a
-// side of the picture would be 0 or above 16384, or a blurred export would need a blur square
-// above 8192 texels (scale above 32). A blur square under one texel (scale below 1/256) is
+// side of the picture would be 0 or above 16384, the picture would hold more than
+// kMaxExportPixels, or a blurred export would need a blur square above 8192 texels (scale above
+// 32). A blur square under one texel (scale below 1/256) is
 // drawn unblurred.
 bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
                          std::span<const std::uint16_t> atlas, const ExportSettings& settings,

@@ -28,13 +28,18 @@ struct Picture {
 // case); nothing for other names.
 std::optional<ImageFormat> imageFormatFromPath(const std::filesystem::path& path);
 
-// Reads a BMP, JPEG, TGA or PNG picture (told apart by content; a file that is none of the
-// first three is tried as TGA). False with a reason for anything else, for a damaged file and
-// for a side above kMaxPictureSide. Pictures without alpha read as opaque.
+// Reads a BMP, JPEG, TGA or PNG picture (told apart by content; TGA, which has no signature, by
+// a header that makes sense). False with a reason for anything else, for a side above
+// kMaxPictureSide and for a damaged file: one that cannot hold the pixels its header announces
+// is refused before any memory is taken for them ("damaged PNG: file cut short"). Pictures
+// without alpha read as opaque. Callers that need only a small picture give reduceToSide: a
+// larger picture is then reduced while it is decoded, by the smallest whole factor that brings
+// both sides within it (at least 64), each pixel the mean of those it stands for; so memory
+// follows the reduced size, not the size the file claims.
 bool readPicture(std::span<const std::uint8_t> bytes, Picture& picture,
-                 std::string* error = nullptr);
+                 std::string* error = nullptr, int reduceToSide = 0);
 bool readPictureFile(const std::filesystem::path& path, Picture& picture,
-                     std::string* error = nullptr);
+                     std::string* error = nullptr, int reduceToSide = 0);
 
 // Encodes a picture: BMP (24-bit, or 32-bit with alpha), JPEG (quality 90, no chroma
 // subsampling, always without alpha), TGA (run-length encoded, 24 or 32 bits) or PNG (8-bit

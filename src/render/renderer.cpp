@@ -1,11 +1,15 @@
 #include "render/renderer.h"
 
+#include <turbojpeg.h>
+
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "base/atomic_file.h"
 #include "base/failure.h"
 #include "render/blur.h"
+#include "render/picture_encoding.h"
 #include "render/pixel_blend.h"
 #include "render/render_bands.h"
 #include "render/span_shader.h"
@@ -286,18 +290,22 @@ void Renderer::blurPass(const TexturePtr& source, int pass, float h) {
 bool Renderer::encodeBackBuffer(ImageFormat format, std::string& bytes, std::string* error) const {
   if (!backBuffer_) return fail(error, "no back buffer");
   settle();
-  Picture picture;
-  picture.width = backBuffer_->width();
-  picture.height = backBuffer_->height();
-  picture.rgba.resize(std::size_t(picture.width) * picture.height * 4);
-  const std::uint32_t* in = backBuffer_->pixels();
-  for (std::size_t i = 0, n = std::size_t(picture.width) * picture.height; i < n; ++i) {
-    picture.rgba[4 * i] = std::uint8_t(in[i] >> 16);
-    picture.rgba[4 * i + 1] = std::uint8_t(in[i] >> 8);
-    picture.rgba[4 * i + 2] = std::uint8_t(in[i]);
-    picture.rgba[4 * i + 3] = 0xFF;
-  }
-  return encodePicture(picture, format, false, bytes, error);
+  // Encoded straight from the back buffer: a large picture needs no second copy.
+  const std::uint32_t* words = backBuffer_->pixels();
+  PixelRows rows;
+  rows.width = backBuffer_->width();
+  rows.height = backBuffer_->height();
+  rows.fetch = [&](int y, std::uint8_t* rgba) {
+    const std::uint32_t* in = words + std::size_t(y) * std::size_t(rows.width);
+    for (int x = 0; x < rows.width; ++x, rgba += 4) {
+      rgba[0] = std::uint8_t(in[x] >> 16), rgba[1] = std::uint8_t(in[x] >> 8);
+      rgba[2] = std::uint8_t(in[x]), rgba[3] = 0xFF;
+    }
+  };
+  // 0xAARRGGBB words lie in memory as B, G, R, A on little-endian machines, A, R, G, B otherwise.
+  rows.block = reinterpret_cast<const std::uint8_t*>(words);
+  rows.blockFormat = std::endian::native == std::endian::little ? TJPF_BGRX : TJPF_XRGB;
+  return encodeRows(rows, format, false, bytes, error);
 }
 
 bool Renderer::saveBackBuffer(const std::filesystem::path& path, ImageFormat format,

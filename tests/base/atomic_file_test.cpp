@@ -1,11 +1,13 @@
 #include "base/atomic_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <thread>
 #include <vector>
 
@@ -110,6 +112,22 @@ TEST_F(AtomicFile, ReadingRefusesMissingFoldersAndOversizedFiles) {
   EXPECT_EQ(error, "file too large");
   EXPECT_TRUE(readWholeFile(dir / "big", bytes, 101));
   EXPECT_EQ(bytes.size(), 101u);
+}
+
+TEST_F(AtomicFile, ReadingAFifoIsRefusedWithoutWaitingForAWriter) {
+  const fs::path fifo = dir / "z.ovr";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+  std::string error;
+  auto reading = std::async(std::launch::async, [&] {
+    std::string bytes;
+    return readWholeFile(fifo, bytes, 100, &error);
+  });
+  if (reading.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+    ADD_FAILURE() << "reading a FIFO waits for a writer";
+    ::close(::open(fifo.c_str(), O_WRONLY));  // meets the waiting reader, so it returns
+  }
+  EXPECT_FALSE(reading.get());
+  EXPECT_EQ(error, "not a regular file");
 }
 
 }  // namespace

@@ -49,5 +49,23 @@ TEST(Numbers, ScanDoubleReadsPointsNotCommas) {
   EXPECT_FALSE(scanDouble("+-1"));
 }
 
+TEST(Numbers, CommandLineNumbersMustBeTheWholeText) {
+  EXPECT_EQ(parseWholeNumber("42"), 42);
+  EXPECT_EQ(parseWholeNumber("-7"), -7);
+  EXPECT_EQ(parseWholeNumber("9223372036854775807"), 9223372036854775807);
+  for (const char* bad : {"", "-", "5abc", "1e3", "1,5", " 1", "1 ", "+1", "0x10", "--1",
+                          "9223372036854775808", "4294967296x"}) {
+    EXPECT_FALSE(parseWholeNumber(bad)) << bad;
+  }
+  EXPECT_EQ(parseDecimalNumber("0.5"), 0.5);
+  EXPECT_EQ(parseDecimalNumber("-2"), -2.0);
+  EXPECT_EQ(parseDecimalNumber("1e3"), 1000.0);
+  EXPECT_EQ(parseDecimalNumber(".25"), 0.25);
+  for (const char* bad : {"", "4q", "1,5", "0.5xyz", "inf", "-inf", "nan", "infinity", "1e999",
+                          " 1", "1 ", "+1", "0x1p3", "."}) {
+    EXPECT_FALSE(parseDecimalNumber(bad)) << bad;
+  }
+}
+
 }  // namespace
 }  // namespace orvane

@@ -29,7 +29,7 @@ cmp -s "$work/from-ovr.png" "$work/from-ovml.png" || fail "ovr and ovml of one e
 
 expect_status 2 "$orvane" render "$root/examples/small.ovml"
 expect_status 2 "$orvane" render --background purple "$root/examples/small.ovml" "$work/x.png"
-expect_status 1 "$orvane" render --scale 0 "$root/examples/small.ovml" "$work/x.png"
+expect_status 2 "$orvane" render --scale 0 "$root/examples/small.ovml" "$work/x.png"
 expect_status 1 "$orvane" render "$root/examples/small.ovml" "$work/x.gif"
 expect_status 1 "$orvane" render "$work/missing.ovml" "$work/x.png"
 expect_in "$work/err" "missing.ovml"

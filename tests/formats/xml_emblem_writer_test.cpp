@@ -142,13 +142,39 @@ TEST(XmlWriterText, LayerIsWrittenWithItsEffectiveVertices) {
 
 TEST(XmlWriterText, MarkupCharactersAreEscapedAndOtherBytesKept) {
   Emblem emblem;
-  emblem.layer(nullptr, u"a<b&c\"d>e'f 紋章\U0001F600\t", squareWithColor(0xFF000000));
+  emblem.layer(nullptr, u"a<b&c\"d>e'f 紋章\U0001F600 ", squareWithColor(0xFF000000));
   EmblemDocument::setName(emblem.document.root(), u"&amp;");
   const std::string text = xmlEmblemText(emblem.document);
   EXPECT_NE(text.find("<ov name=\"&amp;amp;\" "), std::string::npos) << text;
-  EXPECT_NE(text.find("<layer name=\"a&lt;b&amp;c&quot;d&gt;e&apos;f 紋章\xF0\x9F\x98\x80\t\" "),
+  EXPECT_NE(text.find("<layer name=\"a&lt;b&amp;c&quot;d&gt;e&apos;f 紋章\xF0\x9F\x98\x80 \" "),
             std::string::npos)
       << text;
+}
+
+TEST(XmlWriterText, ControlCharactersAreReferencesAndComeBackUnchanged) {
+  Emblem emblem;
+  const std::u16string name = u"tab\t lf\n cr\r crlf\r\n del\x7F c1\x9B";
+  emblem.layer(nullptr, name, squareWithColor(0xFF000000));
+  const std::string plain = xmlEmblemText(emblem.document);
+  EXPECT_EQ(plain.rfind(kDeclaration, 0), 0u);
+  EXPECT_NE(plain.find("name=\"tab&#9; lf&#10; cr&#13; crlf&#13;&#10; del&#127; c1&#155;\""),
+            std::string::npos)
+      << plain;
+  // Other C0 characters exist in XML 1.1 alone, and there only as references.
+  emblem.layer(nullptr, u"esc\x1B]0;title\x07", squareWithColor(0xFF000000));
+  const std::string restricted = xmlEmblemText(emblem.document);
+  EXPECT_EQ(restricted.rfind("<?xml version=\"1.1\" encoding=\"utf-8\"?>\r\n", 0), 0u);
+  EXPECT_NE(restricted.find("name=\"esc&#27;]0;title&#7;\""), std::string::npos) << restricted;
+  for (char c : restricted) {
+    const auto byte = static_cast<unsigned char>(c);
+    EXPECT_TRUE(byte >= 0x20 || c == '\r' || c == '\n') << int(byte);
+  }
+
+  EmblemDocument back;
+  ASSERT_TRUE(readXmlEmblemFromMemory(back, restricted));
+  EXPECT_EQ(back.root()->firstChild()->name(), name);
+  EXPECT_EQ(back.root()->firstChild()->next()->name(), u"esc\x1B]0;title\x07");
+  EXPECT_EQ(xmlEmblemText(back), restricted);
 }
 
 TEST(XmlWriterText, NameEndsAtNulAndBrokenSurrogatesBecomeReplacements) {

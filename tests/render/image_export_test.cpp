@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <limits>
 
+#include "../support/child_memory.h"
 #include "render/editor_picture.h"
 #include "render/emblem_drawing.h"
 #include "render_test_support.h"
@@ -55,6 +56,27 @@ TEST(ImageExport, RefusesBeforeMakingAnything) {
   EXPECT_FALSE(exportImage(d, atlas(), "", ImageFormat::Png, {4, true, 0, true, false}));
   d.clear();
   EXPECT_FALSE(render(r, d, {}));
+}
+
+TEST(ImageExport, PicturesAboveTheLimitAreRefusedBeforeAnyMemoryIsTaken) {
+  // A tiny file can describe a 4096 x 4096 emblem: 16384 x 16384 pixels at the default scale.
+  EmblemDocument d;
+  test::newEmblem(d, 4096, 4096);
+  ASSERT_TRUE(exportAtlasTexture(atlas()));  // made here once, not in the child
+  EXPECT_LT(peakMegabytesOfChild([&] {
+              Renderer r;
+              std::string error;
+              return !render(r, d, {}, &error) && error == "picture would be above 256 megapixels";
+            }),
+            16);
+  test::newEmblem(d, 16001, 16000);
+  Renderer r;
+  EXPECT_FALSE(render(r, d, {1.0f, true, 0, true, false}));
+  EXPECT_FALSE(r.isCreated());
+  // What an export costs grows with its pixels and, with blur, with its scale.
+  EXPECT_GT(exportMemoryBytes(2000, 1000, {1.0f}), 14'000'000u);
+  EXPECT_GT(exportMemoryBytes(200, 100, {32.0f, true, 0, true, true}),
+            exportMemoryBytes(200, 100, {32.0f}) + 1'000'000'000u);
 }
 
 TEST(ImageExport, SmallEmblemTilesAreSixUnitsEveryFourFromMinus17Minus18) {

@@ -16,6 +16,7 @@
 #include "tools/batch/background_saver.h"
 #include "tools/batch/batch_output_name.h"
 #include "tools/batch/emblem_folder.h"
+#include "tools/batch/memory_budget.h"
 
 namespace orvane {
 namespace {
@@ -30,6 +31,13 @@ struct PlannedFile {
 // The files that share one output picture (or one unreadable file), latest in folder order first.
 struct OutputTask {
   std::vector<int> files;
+};
+
+// A failed file of the run, by its index in the folder order.
+struct FailedFile {
+  int index = 0;
+  std::filesystem::path output;  // when saving it failed
+  std::string reason;
 };
 
 // Calls work(0, worker), work(1, worker), ... up to count - 1 on `workers` threads, the caller's
@@ -94,6 +102,10 @@ bool renderBatchPicture(Renderer& renderer, const EmblemDocument& document, cons
          renderer.encodeBackBuffer(settings.format, bytes, error);
 }
 
+// Renderers keep their buffers from one picture to the next unless a picture needed more than
+// this: what the budget does not count stays small.
+constexpr std::uint64_t kKeptRendererBytes = std::uint64_t{16} << 20;
+
 }  // namespace
 
 int batchFilesInHand(int workers) {
@@ -148,7 +160,7 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
   std::vector<std::unique_ptr<Renderer>> renderers(std::size_t(std::max(workers, 1)));
   for (auto& renderer : renderers) renderer = std::make_unique<Renderer>();
   std::mutex reportMutex;
-  std::vector<std::pair<int, std::string>> failures;
+  std::vector<FailedFile> failures;
   // The folder is counted again for every report, but a large one at most every 100 ms: each
   // count lists the whole folder, so counting after every file would make a run over thousands
   // of files spend more time listing than converting.
@@ -165,8 +177,7 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
     return folderCount;
   };
   // `replaced` files of the task were left out because a later one made the picture.
-  auto finishTask = [&](int t, bool written, int replaced,
-                        std::vector<std::pair<int, std::string>>& failed) {
+  auto finishTask = [&](int t, bool written, int replaced, std::vector<FailedFile>& failed) {
     const std::lock_guard lock(reportMutex);
     report.written += written ? 1 : 0;
     report.replaced += written ? replaced : 0;
@@ -178,41 +189,60 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
   };
   // The workers only draw and encode; the files go to disk on the saver threads, so that no
   // worker waits for the disk.
+  MemoryBudget memory(settings.memoryBudget > 0 ? settings.memoryBudget
+                                                : availableMemoryBytes() / 4 * 3);
   BackgroundSaver saver(kBatchSaverThreads, std::size_t(std::max(workers, 1)));
   const bool finished = shareOut(int(tasks.size()), workers, running, [&](int t, int worker) {
     const std::vector<int>& files = tasks[std::size_t(t)].files;
-    std::vector<std::pair<int, std::string>> taskFailures;
+    std::vector<FailedFile> taskFailures;
     bool written = false;
     std::size_t k = 0;
     for (; k < files.size() && !written; ++k) {
       const int i = files[k];
       const PlannedFile& file = plan[std::size_t(i)];
       if (!file.loaded || file.output.empty()) {
-        taskFailures.emplace_back(i, file.loaded ? "no file name" : file.reason);
+        taskFailures.push_back({i, {}, file.loaded ? "no file name" : file.reason});
         continue;
       }
       EmblemDocument document;
       std::string reason, bytes;
-      if (!readBinaryEmblem(document, inputPath(i), &reason) ||
-          !renderBatchPicture(*renderers[std::size_t(worker)], document, atlasTexture, settings,
-                              bytes, &reason)) {
-        taskFailures.emplace_back(i, reason.empty() ? "no picture was made" : std::move(reason));
+      if (!readBinaryEmblem(document, inputPath(i), &reason)) {
+        taskFailures.push_back({i, {}, std::move(reason)});
+        continue;
+      }
+      // The picture's memory is taken from the budget until its file is saved.
+      int width = 0, height = 0;
+      const std::uint64_t needed =
+          exportPictureSize(document, settings.picture.scale, width, height)
+              ? exportMemoryBytes(width, height, settings.picture)
+              : 0;
+      memory.acquire(needed);
+      Renderer& renderer = *renderers[std::size_t(worker)];
+      const bool made =
+          renderBatchPicture(renderer, document, atlasTexture, settings, bytes, &reason);
+      // A large picture's buffers go back at once; small ones are kept for the next picture.
+      if (needed > kKeptRendererBytes) renderer.release();
+      if (!made) {
+        memory.release(needed);
+        taskFailures.push_back({i, {}, reason.empty() ? "no picture was made" : std::move(reason)});
         continue;
       }
       if (k + 1 == files.size()) {
         // No earlier file to fall back on: the task ends when the saver is done with it.
-        saver.save(
-            file.output, std::move(bytes),
-            [&, t, i, failed = std::move(taskFailures)](bool saved, std::string why) mutable {
-              if (!saved) failed.emplace_back(i, std::move(why));
-              finishTask(t, saved, 0, failed);
-            });
+        saver.save(file.output, std::move(bytes),
+                   [&, t, i, needed, output = file.output, failed = std::move(taskFailures)](
+                       bool saved, std::string why) mutable {
+                     memory.release(needed);
+                     if (!saved) failed.push_back({i, output, std::move(why)});
+                     finishTask(t, saved, 0, failed);
+                   });
         return;
       }
       // An earlier file makes the picture if this one cannot be saved, so this save is waited
       // for (only files that share an output name come here).
       written = saveFileAtomically(file.output, bytes, &reason);
-      if (!written) taskFailures.emplace_back(i, std::move(reason));
+      memory.release(needed);
+      if (!written) taskFailures.push_back({i, file.output, std::move(reason)});
     }
     finishTask(t, written, int(files.size() - k), taskFailures);
   });
@@ -220,9 +250,10 @@ BatchReport RunBatchConversion(const BatchSettings& settings, std::span<const st
   report.cancelled = !finished;
 
   std::sort(failures.begin(), failures.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (auto& [index, reason] : failures) {
-    report.failures.push_back({inputPath(index), std::move(reason)});
+            [](const FailedFile& a, const FailedFile& b) { return a.index < b.index; });
+  for (FailedFile& failure : failures) {
+    report.failures.push_back(
+        {inputPath(failure.index), std::move(failure.output), std::move(failure.reason)});
   }
   return report;
 }

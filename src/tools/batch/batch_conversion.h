@@ -22,11 +22,17 @@ struct BatchSettings {
   ImageFormat format = ImageFormat::Jpeg;
   ExportSettings picture{.scale = 1.0f, .blur = true};
   int jobs = 0;  // worker threads; 0 means one per core
+  // Bytes the pictures in hand may take together (exportMemoryBytes each): workers wait for room
+  // before they draw, so large pictures are drawn fewer at a time. 0: three quarters of the
+  // memory available when the run starts.
+  std::uint64_t memoryBudget = 0;
 };
 
-// An input file that gave no picture, and why.
+// An input file that gave no picture, and why; `output` names the picture when it was the
+// writing that failed (empty otherwise).
 struct BatchFailure {
   std::filesystem::path file;
+  std::filesystem::path output;
   std::string reason;
 };
 
@@ -64,12 +70,13 @@ bool exportBatchPicture(const EmblemDocument& document, std::span<const std::uin
 // private document and exported to batchOutputPath. Blocks until the run ends.
 //
 // The work is shared by settings.jobs threads (the calling thread is one of them), each reading
-// and exporting with documents and renderers of its own; `atlas` is only read. The pictures are
-// exactly those a one-by-one run in folder order leaves behind: files are read first to learn
-// their output names, and where several files give the same name only the latest in folder order
-// is exported (the one before it when that one fails, and so on), so no two threads ever write
-// the same file. A file replaced that way is not exported at all, so a failure it might have had
-// is not reported.
+// and exporting with documents and renderers of its own; `atlas` is only read. How many
+// pictures are drawn at once follows from their size and settings.memoryBudget as well. The
+// pictures are exactly those a one-by-one run in folder order leaves behind: files are read first
+// to learn their output names, and where several files give the same name only the latest in folder
+// order is exported (the one before it when that one fails, and so on), so no two threads ever
+// write the same file. A file replaced that way is not exported at all, so a failure it might have
+// had is not reported.
 //
 // `running` is tested before each file is handed out; clearing it (from any thread) lets the
 // files in hand (batchFilesInHand) finish and ends the run with `cancelled` set. Unreadable files

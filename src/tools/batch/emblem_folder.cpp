@@ -8,8 +8,9 @@ namespace {
 
 char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
-// Calls `visit` with the name of every matching entry; a folder that cannot be read, or an entry
-// whose kind cannot be told, is passed over quietly.
+// Calls `visit` with the name of every matching entry but folders (and links to folders); a
+// folder that cannot be read gives none. An entry whose kind cannot be told, such as a link that
+// leads nowhere or round in a loop, is visited, so that reading it fails and is reported.
 template <typename Visit>
 void forEachEmblemFile(const std::filesystem::path& folder, Visit visit) {
   std::error_code ec;
@@ -18,7 +19,7 @@ void forEachEmblemFile(const std::filesystem::path& folder, Visit visit) {
     std::string name = it->path().filename().string();
     if (!isEmblemFileName(name)) continue;
     std::error_code kindError;
-    if (it->is_directory(kindError) || kindError) continue;
+    if (it->is_directory(kindError) && !kindError) continue;
     visit(std::move(name));
   }
 }

@@ -7,9 +7,10 @@
 
 namespace orvane {
 
-// The files of a folder that the batch conversion converts: entries that are not directories and
-// whose names end in ".ovr" in any case. The name test is on the last four characters alone, so
-// "a.OVR" counts and "a.ovrx" or "a.ovr.bak" do not.
+// The files of a folder that the batch conversion converts: entries that are not directories (nor
+// links to them) and whose names end in ".ovr" in any case. Special files and links that lead
+// nowhere are listed too: reading them fails, and the conversion reports them. The name test is on
+// the last four characters alone, so "a.OVR" counts and "a.ovrx" or "a.ovr.bak" do not.
 bool isEmblemFileName(std::string_view name);
 
 // The names (not paths) of those files, sorted bytewise, which is the order the conversion

@@ -81,7 +81,7 @@ bool GenerateBlockArt(EmblemDocument& document, const BlockArtSettings& settings
                       std::string* error) {
   Picture picture;
   std::string reason;
-  if (!readPictureFile(settings.picturePath, picture, &reason)) {
+  if (!readPictureFile(settings.picturePath, picture, &reason, kBlockArtPictureSide)) {
     // Reported like the other failures, between UpdateBegins and UpdateEnds(0).
     document.fire(DocumentEvent::UpdateBegins, 0);
     return failGeneration(document, error, reason);

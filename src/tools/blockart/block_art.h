@@ -17,6 +17,9 @@ namespace orvane {
 inline constexpr int kBlockArtSide = 15;
 inline constexpr int kBlockArtLayerCount = kBlockArtSide * kBlockArtSide;  // 225
 inline constexpr std::u16string_view kBlockArtGroupName = u"ブロックアート";
+// Picture files larger than this (on either side) are reduced while they are read: the mosaic
+// needs far fewer pixels, and memory then stays small whatever size the file has.
+inline constexpr int kBlockArtPictureSide = 1024;
 
 // What the tool's dialog asks for: the picture, the part every square shows, and the size the
 // mosaic is laid out for (standard 192 x 96, small 32 x 32, or any numbers typed in).
@@ -54,8 +57,9 @@ LayerRecord blockArtLayer(const BlockArtSquare& square, std::uint32_t colour, st
 // UpdateEnds(0) and nothing added) when the document has no root or the picture is empty.
 bool GenerateBlockArt(EmblemDocument& document, const Picture& picture,
                       const BlockArtSettings& settings, std::string* error = nullptr);
-// The same for the picture file of the settings (BMP, JPEG, TGA or PNG). A file that cannot be
-// read is a failure like the above: no mosaic of black squares is made from it.
+// The same for the picture file of the settings (BMP, JPEG, TGA or PNG), reduced to
+// kBlockArtPictureSide while it is read. A file that cannot be read is a failure like the
+// above: no mosaic of black squares is made from it.
 bool GenerateBlockArt(EmblemDocument& document, const BlockArtSettings& settings,
                       std::string* error = nullptr);
 

@@ -20,6 +20,8 @@ class RandomArtWorker;
 inline constexpr int kDnaAlignment = 16;
 // Pictures in a DNA file above this side are refused (the chunk is skipped).
 inline constexpr std::int32_t kMaxDnaPictureSide = 4096;
+// The output size INFO carries is clamped to 1 ... this: it becomes the size of a new emblem.
+inline constexpr std::int32_t kMaxDnaEmblemSide = 4096;
 
 // The bytes of a DNA file for the state. The caller holds a pause.
 std::string writeDna(const RandomArtState& state);
@@ -30,7 +32,8 @@ std::string writeDna(const RandomArtState& state);
 // that does not point forward inside the file; nothing is read past the end; gene counts are
 // limited to what the genome holds (511) and to the genes present; a picture above
 // kMaxDnaPictureSide or shorter than announced is skipped; parameter values are clamped to
-// their ranges and pairs with an unknown index ignored. A picture of another size than the
+// their ranges and pairs with an unknown index ignored; INFO's size is clamped to 1 ...
+// kMaxDnaEmblemSide. A picture of another size than the
 // field is stretched over it as a loaded picture would be. IMG does not change the chosen
 // output size (INFO carries it). Returns false only when the data is too short for one chunk.
 bool readDna(std::span<const std::uint8_t> bytes, RandomArtState& state);

@@ -80,8 +80,8 @@ void readParameters(Cursor& in, RandomArtState& state) {
 void readInfo(Cursor& in, RandomArtState& state) {
   std::int32_t width = 0, height = 0, autoExport = 0, showProcessing = 0;
   if (!in.word(width) || !in.word(height)) return;
-  state.width = width;
-  state.height = height;
+  state.width = std::clamp(width, 1, kMaxDnaEmblemSide);
+  state.height = std::clamp(height, 1, kMaxDnaEmblemSide);
   if (!in.word(autoExport) || !in.word(showProcessing)) return;
   state.autoExport.store(autoExport != 0);
   state.showProcessing.store(showProcessing != 0);

@@ -51,13 +51,15 @@ bool adoptPicture(const Picture& picture, TargetPixels& target, std::string* err
 bool loadTargetPicture(std::span<const std::uint8_t> bytes, TargetPixels& target,
                        std::string* error) {
   Picture picture;
-  return readPicture(bytes, picture, error) && adoptPicture(picture, target, error);
+  return readPicture(bytes, picture, error, kTargetPictureSide) &&
+         adoptPicture(picture, target, error);
 }
 
 bool loadTargetPictureFile(const std::filesystem::path& path, TargetPixels& target,
                            std::string* error) {
   Picture picture;
-  return readPictureFile(path, picture, error) && adoptPicture(picture, target, error);
+  return readPictureFile(path, picture, error, kTargetPictureSide) &&
+         adoptPicture(picture, target, error);
 }
 
 }  // namespace orvane

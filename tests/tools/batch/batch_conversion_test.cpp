@@ -3,6 +3,7 @@
 #include "tools/batch/batch_conversion.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <map>
 #include <sstream>
 
+#include "../../support/child_memory.h"
 #include "formats/binary_emblem_file.h"
 #include "formats/parts_atlas.h"
 #include "resources/embedded_parts_atlas.h"
@@ -120,6 +122,50 @@ TEST_F(BatchConversion, ConvertsEmblemFilesAndReportsTheFilesThatFail) {
   EXPECT_FALSE(exportBatchPicture(empty, atlas.pixels(), root / "out" / "x.png", settings, &error));
   EXPECT_FALSE(error.empty());
   EXPECT_FALSE(fs::exists(root / "out" / "x.png"));
+}
+
+TEST_F(BatchConversion, SpecialFilesAndBrokenLinksAreReportedAndWriteFailuresNameThePicture) {
+  writeEmblem("good.ovr", u"Good", 1, 1);
+  writeEmblem("kept.ovr", u"Kept", 2, 2);
+  ASSERT_EQ(::mkfifo((root / "in" / "fifo.ovr").c_str(), 0666), 0);
+  fs::create_symlink("nowhere.ovr", root / "in" / "gone.ovr");
+  fs::create_symlink("loop.ovr", root / "in" / "loop.ovr");
+  fs::create_directory(root / "in" / "folder");
+  fs::create_symlink("folder", root / "in" / "folder.ovr");  // a link to a folder is passed over
+  std::ofstream(root / "out" / "Kept (2).png") << "read-only";
+  fs::permissions(root / "out" / "Kept (2).png", fs::perms::owner_read);
+
+  const BatchReport report = run();
+  EXPECT_EQ(report.total, 5);
+  EXPECT_EQ(report.written, 1);
+  ASSERT_EQ(report.failures.size(), 4u);
+  const std::pair<const char*, const char*> expected[] = {
+      {"fifo.ovr", "not a regular file"},
+      {"gone.ovr", "No such file or directory"},
+      {"kept.ovr", "file is read-only"},
+      {"loop.ovr", "Too many levels of symbolic links"}};
+  for (std::size_t i = 0; i < 4; ++i) {
+    EXPECT_EQ(report.failures[i].file, root / "in" / expected[i].first);
+    EXPECT_NE(report.failures[i].reason.find(expected[i].second), std::string::npos)
+        << report.failures[i].reason;
+  }
+  EXPECT_EQ(report.failures[2].output, root / "out" / "Kept (2).png");
+  EXPECT_TRUE(report.failures[0].output.empty());
+}
+
+TEST_F(BatchConversion, LargePicturesAreDrawnFewerAtATimeWithinTheMemoryBudget) {
+  for (int i = 0; i < 3; ++i) writeEmblem(numbered("m", i, ".ovr"), u"M", i, i);
+  settings.jobs = 3;
+  // 4800 x 2400 pixels: 46 MB drawn and a 35 MB file each, too large for the allocator to keep.
+  settings.picture.scale = 25;
+  settings.format = ImageFormat::Bmp;
+  auto peak = [&](std::uint64_t budget) {
+    settings.memoryBudget = budget;
+    return peakMegabytesOfChild([&] { return run().written == 3; });
+  };
+  const long together = peak(std::uint64_t{1} << 40), oneByOne = peak(std::uint64_t{1} << 20);
+  EXPECT_LT(oneByOne, 120) << together;
+  EXPECT_GT(together, oneByOne + 70) << oneByOne;
 }
 
 TEST_F(BatchConversion, SameNameAndAuthorGiveOnePictureFromTheLatestFileThatWorks) {

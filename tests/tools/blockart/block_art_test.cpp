@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "../../support/child_memory.h"
 #include "base/utf.h"
 
 namespace orvane {
@@ -151,6 +152,29 @@ TEST_F(BlockArtGeneration, PicturesThatCannotBeReadAddNothing) {
   EXPECT_EQ(last->layer().rbx, 16);
   EXPECT_EQ(last->layer().partId, 242);
   std::filesystem::remove_all(folder);
+}
+
+// A run-length TGA of side x side pixels of one colour: a small file for a large picture.
+std::string flatTga(int side, std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  std::string tga = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  tga += {char(side), char(side >> 8), char(side), char(side >> 8), 24, 0x20};
+  for (long left = long(side) * side; left > 0; left -= 128) {
+    tga += {char(std::min(left, 128L) - 1 + 128), char(blue), char(green), char(red)};
+  }
+  return tga;
+}
+
+TEST_F(BlockArtGeneration, LargePictureFilesAreReducedWhileRead) {
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("blockart_large_" + std::to_string(getpid()));
+  std::ofstream(file, std::ios::binary) << flatTga(8192, 200, 100, 50);
+  // The whole picture would take 256 MB; read for the mosaic it takes a few.
+  EXPECT_LT(peakMegabytesOfChild([&] {
+              return GenerateBlockArt(document, {file}) &&
+                     document.root()->firstChild()->lastChild()->layer().color == 0xFFC86432u;
+            }),
+            40);
+  std::filesystem::remove(file);
 }
 
 }  // namespace

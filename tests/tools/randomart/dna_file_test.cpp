@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <filesystem>
 
@@ -193,6 +194,20 @@ TEST(DnaFile, PicturesOfOtherSizesAreStretchedOverTheField) {
   EXPECT_EQ(state.width, 192);  // IMG leaves the chosen output size alone
   EXPECT_EQ(state.targetPixels[10 * kFieldWidth + 5], 0xFFFF0000u);
   EXPECT_EQ(state.targetPixels[50 * kFieldWidth + 185], 0xFF0000FFu);
+}
+
+TEST(DnaFile, TheOutputSizeIsClampedToWhatAnEmblemCanBe) {
+  for (auto [width, height, keptWidth, keptHeight] :
+       {std::array{-5, 2147483647, 1, 4096}, {0, 4097, 1, 4096}, {32, 4096, 32, 4096}}) {
+    std::string dna = "INFO";
+    putWord(dna, 0);
+    putWord(dna, width);
+    putWord(dna, height);
+    RandomArtState state;
+    ASSERT_TRUE(readDna(asBytes(dna), state));
+    EXPECT_EQ(state.width, keptWidth) << width;
+    EXPECT_EQ(state.height, keptHeight) << height;
+  }
 }
 
 TEST(DnaFile, ExportAndImportGoThroughFiles) {
