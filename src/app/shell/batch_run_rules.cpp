@@ -73,7 +73,10 @@ std::string batchProgressCaption(int position, int total) {
 BatchEndMessage batchEndMessage(const BatchReport& report) {
   BatchEndMessage message;
   for (const BatchFailure& failure : report.failures) {
-    message.details += failure.file.string() + ": " + failure.reason + "\n";
+    // A failed write names the picture too, so the user knows which file could not be made.
+    message.details += failure.file.string();
+    if (!failure.output.empty()) message.details += " → " + failure.output.string();
+    message.details += ": " + failure.reason + "\n";
   }
   const std::string failed = std::to_string(report.failures.size());
   if (report.cancelled) {

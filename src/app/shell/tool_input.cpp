@@ -7,24 +7,6 @@
 
 namespace orvane {
 
-SizePreset presetForSize(ToolSize size) {
-  if (size == ToolSize{192, 96}) return SizePreset::Standard;
-  if (size == ToolSize{32, 32}) return SizePreset::Small;
-  return SizePreset::Direct;
-}
-
-std::optional<ToolSize> presetSize(SizePreset preset) {
-  switch (preset) {
-    case SizePreset::Standard:
-      return ToolSize{192, 96};
-    case SizePreset::Small:
-      return ToolSize{32, 32};
-    case SizePreset::Direct:
-      break;
-  }
-  return std::nullopt;
-}
-
 std::int32_t numberFromText(std::string_view text) { return scanInt(text).value_or(0); }
 
 std::optional<std::string> sizeProblem(ToolSize size) {

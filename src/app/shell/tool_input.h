@@ -5,24 +5,15 @@
 #include <string>
 #include <string_view>
 
+#include "app/shell/info_fields.h"
+
 namespace orvane {
 
 // The texts the tools' dialogs read from their edits, and the checks before a tool runs.
 
-// The size list of the random-art and block-art dialogs, in list order.
-enum class SizePreset { Standard, Small, Direct };
-
-struct ToolSize {
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-  friend bool operator==(const ToolSize&, const ToolSize&) = default;
-};
-
-// The entry that shows a size: 192 x 96 the standard size, 32 x 32 the small one, anything else
-// typed in directly.
-SizePreset presetForSize(ToolSize size);
-// The size a preset writes into the edits; nothing for direct entry, which keeps their texts.
-std::optional<ToolSize> presetSize(SizePreset preset);
+// The random-art and block-art dialogs offer the header page's size list (SizePreset,
+// presetSize, sizePresetOf) for the emblem size they lay their layers out for.
+using ToolSize = EmblemSize;
 
 // The number in a size edit as the C library's atoi reads it: leading blanks, an optional sign
 // and digits, anything after them ignored; 0 for an empty or non-numeric text. Saturates at the

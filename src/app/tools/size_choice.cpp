@@ -43,7 +43,7 @@ ToolSize SizeChoice::size() const {
 }
 
 void SizeChoice::showSize(ToolSize size) {
-  const SizePreset preset = presetForSize(size);
+  const SizePreset preset = sizePresetOf(size);
   list_->setCurrentIndex(int(preset));
   width_->setText(QString::number(size.width));
   height_->setText(QString::number(size.height));

@@ -81,14 +81,14 @@ TEST(BatchRunText, CompletionOnlyWhenEveryFileWasWritten) {
   EXPECT_NE(message.text.find("1 個のファイルは書き出していません"), std::string::npos);
 
   report.replaced = 0;
-  report.failures = {{"/in/broken.ovr", "the file is too short"},
-                     {"/in/odd.ovr", "the root is not an info node"}};
+  report.failures = {{"/in/broken.ovr", {}, "the file is too short"},
+                     {"/in/odd.ovr", "/out/odd (1).jpg", "disk full"}};
   report.written = 1;
   message = batchEndMessage(report);
   EXPECT_EQ(message.text,
             "一括変換が終了しました。\n3 個のファイルのうち 2 個を変換できませんでした。");
   EXPECT_EQ(message.details,
-            "/in/broken.ovr: the file is too short\n/in/odd.ovr: the root is not an info node\n");
+            "/in/broken.ovr: the file is too short\n/in/odd.ovr → /out/odd (1).jpg: disk full\n");
   EXPECT_TRUE(message.warning);
 }
 
@@ -98,7 +98,7 @@ TEST(BatchRunText, ACancelledRunSaysWhatWasWrittenBeforeIt) {
   report.handled = 4;
   report.written = 3;
   report.cancelled = true;
-  report.failures = {{"/in/b.ovr", "unreadable"}};
+  report.failures = {{"/in/b.ovr", {}, "unreadable"}};
   const BatchEndMessage message = batchEndMessage(report);
   EXPECT_TRUE(message.text.starts_with("一括変換を中止しました。"));
   EXPECT_NE(message.text.find("中止までに 3 個の画像を書き出しました"), std::string::npos);

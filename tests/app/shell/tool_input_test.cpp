@@ -6,10 +6,10 @@ namespace orvane {
 namespace {
 
 TEST(ToolInput, SizeListShowsTheTwoPresetsAndDirectEntry) {
-  EXPECT_EQ(presetForSize({192, 96}), SizePreset::Standard);
-  EXPECT_EQ(presetForSize({32, 32}), SizePreset::Small);
-  EXPECT_EQ(presetForSize({96, 192}), SizePreset::Direct);
-  EXPECT_EQ(presetForSize({0, 0}), SizePreset::Direct);
+  EXPECT_EQ(sizePresetOf({192, 96}), SizePreset::Standard);
+  EXPECT_EQ(sizePresetOf({32, 32}), SizePreset::Small);
+  EXPECT_EQ(sizePresetOf({96, 192}), SizePreset::Direct);
+  EXPECT_EQ(sizePresetOf({0, 0}), SizePreset::Direct);
   EXPECT_EQ(presetSize(SizePreset::Standard), (ToolSize{192, 96}));
   EXPECT_EQ(presetSize(SizePreset::Small), (ToolSize{32, 32}));
   EXPECT_EQ(presetSize(SizePreset::Direct), std::nullopt);
