@@ -25,7 +25,7 @@ class SizeChoice;
 // The modal dialog "ランダムアート作成": the target, best and simulation pictures, the output
 // size, the picture to analyse, the parts to use, six counters, the 25 parameter sliders, and the
 // menu with the DNA files, the simulation's start and pause and the tutorial. It runs the worker
-// on `state` and shows what the worker publishes about 30 times a second; the worker never waits
+// on `state` and shows what the worker publishes about 20 times a second; the worker never waits
 // for the dialog. The dialog ends with Accepted on "決定" or a perfect match, with Rejected on
 // Escape, the close box or a failed measurement; the worker has ended when it returns.
 class RandomArtDialog : public QDialog {
