@@ -45,12 +45,13 @@ const ScreenRect& targetScreen(const ScreenRect& window, std::span<const ScreenR
   if (bestArea > 0) return *best;
   const std::int64_t centreX = window.x + std::int64_t{window.width} / 2;
   const std::int64_t centreY = window.y + std::int64_t{window.height} / 2;
-  std::int64_t bestDistance = std::numeric_limits<std::int64_t>::max();
+  double bestDistance = std::numeric_limits<double>::infinity();
   for (const ScreenRect& screen : screens) {
     const std::int64_t dx = distance(centreX, horizontal(screen));
     const std::int64_t dy = distance(centreY, vertical(screen));
-    // Squares of two int32-range distances stay below 2^63.
-    const std::int64_t squared = dx * dx + dy * dy;
+    // In floating point: the distances of windows placed far off (up to 2^32) square past 2^63.
+    const double squared = static_cast<double>(dx) * static_cast<double>(dx) +
+                           static_cast<double>(dy) * static_cast<double>(dy);
     if (squared < bestDistance) {
       bestDistance = squared;
       best = &screen;

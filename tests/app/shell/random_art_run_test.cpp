@@ -95,13 +95,19 @@ TEST_F(RandomArtRunTest, APausedRunHasHandedOverItsNewestProgressAndPictures) {
   EXPECT_EQ(run.pauseCount(), 1);
   run.start();
   std::uint32_t simulations = 0;
+  std::optional<EvolutionProgress> seen;
   ASSERT_TRUE(waitFor([&] {
-    if (auto p = run.takeProgress()) simulations = p->simulationCount;
+    if (auto p = run.takeProgress()) {
+      simulations = p->simulationCount;
+      seen = p;
+    }
     return simulations > 50;
   }));
   run.pause();
-  // Whatever the worker did last is out now: the progress and both pictures.
-  const auto progress = run.takeProgress();
+  // Whatever the worker did last is out now: the progress (unless the loop above already took
+  // the newest) and both pictures.
+  auto progress = run.takeProgress();
+  if (!progress) progress = seen;
   ASSERT_TRUE(progress);
   EXPECT_EQ(progress->bestCount, state_.best.count);
   const RunPicture* best = run.takeBestPicture();
