@@ -75,7 +75,7 @@ struct LeaksNotOurs {
 class GermanLocale {
  public:
   GermanLocale() : savedC_(std::setlocale(LC_ALL, nullptr)) {
-    LeaksNotOurs quiet;
+    [[maybe_unused]] LeaksNotOurs quiet;
     if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) return;
     try {
       savedCpp_ = std::locale::global(std::locale("de_DE.UTF-8"));
@@ -86,7 +86,7 @@ class GermanLocale {
   }
   ~GermanLocale() {
     if (!active_) return;
-    LeaksNotOurs quiet;
+    [[maybe_unused]] LeaksNotOurs quiet;
     std::locale::global(savedCpp_);
     std::setlocale(LC_ALL, savedC_.c_str());
   }
