@@ -45,21 +45,46 @@ void coverSnapped(const PixelPoint (&p)[3], int width, int height, std::vector<S
   const std::int64_t maxY = std::max({y[0], y[1], y[2]});
   const std::int64_t rowFirst = std::max<std::int64_t>(0, ceilDiv(minY - kSub / 2, kSub));
   const std::int64_t rowLast = std::min<std::int64_t>(height - 1, floorDiv(maxY - kSub / 2, kSub));
+  if (rowFirst > rowLast) return;
+  // Column i (centre px = 256 i + 128) of the row with centre cy is inside edge e when
+  // a * px + k >= threshold, a = -dy and k = dx * (cy - ay) + dy * ax, k growing by dx * 256 a
+  // row. For a != 0 that bounds i by x / (|a| * 256), x = k + a * 128 - threshold: from below
+  // (i >= -floor(x / d)) when a > 0, from above (i <= floor(x / d)) when a < 0. The quotient
+  // and remainder of x / d are stepped from row to row, so no row divides.
+  struct Bound {
+    std::int64_t quotient, remainder, d, stepQuotient, stepRemainder;
+    void step() {
+      quotient += stepQuotient, remainder += stepRemainder;
+      if (remainder >= d) remainder -= d, ++quotient;
+    }
+  };
+  Bound lower[3], upper[3];
+  int lowers = 0, uppers = 0;
+  std::int64_t flatK[3], flatStep[3], flatThreshold[3];
+  int flats = 0;
+  const std::int64_t cy0 = rowFirst * kSub + kSub / 2;
+  for (const Edge& e : edges) {
+    const std::int64_t a = -e.dy;
+    const std::int64_t k = e.dx * (cy0 - e.ay) + e.dy * e.ax;
+    const std::int64_t step = e.dx * kSub;
+    if (a == 0) {
+      flatK[flats] = k, flatStep[flats] = step, flatThreshold[flats++] = e.threshold;
+      continue;
+    }
+    const std::int64_t d = (a < 0 ? -a : a) * kSub;
+    const std::int64_t x = k + a * (kSub / 2) - e.threshold;
+    Bound b{floorDiv(x, d), 0, d, floorDiv(step, d), 0};
+    b.remainder = x - b.quotient * d;
+    b.stepRemainder = step - b.stepQuotient * d;
+    (a > 0 ? lower[lowers++] : upper[uppers++]) = b;
+  }
   for (std::int64_t row = rowFirst; row <= rowLast; ++row) {
-    const std::int64_t cy = row * kSub + kSub / 2;
     std::int64_t lo = 0, hi = std::int64_t(width) - 1;
-    for (const Edge& e : edges) {
-      // A * px + K >= threshold with px = 256 i + 128 the centre of column i.
-      const std::int64_t a = -e.dy;
-      const std::int64_t k = e.dx * (cy - e.ay) + e.dy * e.ax;
-      const std::int64_t r = e.threshold - k - a * (kSub / 2);
-      if (a == 0) {
-        if (k < e.threshold) lo = 1, hi = 0;
-      } else if (a > 0) {
-        lo = std::max(lo, ceilDiv(r, a * kSub));
-      } else {
-        hi = std::min(hi, floorDiv(r, a * kSub));
-      }
+    for (int i = 0; i < lowers; ++i) lo = std::max(lo, -lower[i].quotient), lower[i].step();
+    for (int i = 0; i < uppers; ++i) hi = std::min(hi, upper[i].quotient), upper[i].step();
+    for (int i = 0; i < flats; ++i) {
+      if (flatK[i] < flatThreshold[i]) lo = 1, hi = 0;
+      flatK[i] += flatStep[i];
     }
     if (lo <= hi) spans.push_back({int(row), int(lo), int(hi + 1)});
   }
