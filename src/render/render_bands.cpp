@@ -101,8 +101,7 @@ void DeferredShading::shadeBand(int y0, int y1) const {
         case Sampling::Nearest: {
           std::int64_t u = c.u, v = c.v;
           for (int x = c.x0; x < c.x1; ++x, u += c.du, v += c.dv) {
-            shadePixel(row[x], sampleNearest(job.setup.level0, job.setup.rect, u, v), job.colour,
-                       job.keepAlpha);
+            shadePixel(row[x], sample(job.setup, u, v), job.colour, job.keepAlpha);
           }
           break;
         }

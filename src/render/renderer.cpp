@@ -183,9 +183,10 @@ bool Renderer::drawQuad(WorldPoint lt, WorldPoint lb, WorldPoint rt, WorldPoint 
     const double vs[3] = {tri.v[0] * tex->height() - 0.5, tri.v[1] * tex->height() - 0.5,
                           tri.v[2] * tex->height() - 0.5};
     if (!affineMapOf(tri.p, us, mu) || !affineMapOf(tri.p, vs, mv)) continue;
+    const SamplerSetup setup = prepareSampler(*tex, rect, filter_, mu.dx, mv.dx, mu.dy, mv.dy);
     DeferredShading::Job& job = deferred_->beginJob(targetPtr);
     job.texture = texture_, job.colour = colour, job.keepAlpha = keepAlpha;
-    job.setup = prepareSampler(*tex, rect, filter_, mu.dx, mv.dx, mu.dy, mv.dy);
+    job.setup = setup;
     job.sampling = job.setup.kind == SamplerSetup::Kind::Nearest
                        ? DeferredShading::Sampling::Nearest
                        : DeferredShading::Sampling::Filtered;
