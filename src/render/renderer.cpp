@@ -184,6 +184,8 @@ bool Renderer::drawQuad(WorldPoint lt, WorldPoint lb, WorldPoint rt, WorldPoint 
                           tri.v[2] * tex->height() - 0.5};
     if (!affineMapOf(tri.p, us, mu) || !affineMapOf(tri.p, vs, mv)) continue;
     const SamplerSetup setup = prepareSampler(*tex, rect, filter_, mu.dx, mv.dx, mu.dy, mv.dy);
+    // Texels that are all clear leave every pixel as it is.
+    if (!setup.sheet->anyVisible()) continue;
     DeferredShading::Job& job = deferred_->beginJob(targetPtr);
     job.texture = texture_, job.colour = colour, job.keepAlpha = keepAlpha;
     job.setup = setup;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "render/avx2_region.h"
+#include "render/visible_span.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -14,10 +15,6 @@ namespace orvane {
 namespace {
 
 std::atomic<bool> vectorAllowed{true};
-
-struct PixelRange {
-  int first = 0, last = 0;
-};
 
 #if defined(__x86_64__)
 // Everything up to the matching pop is compiled for AVX2 and only called after the run-time check.
@@ -367,7 +364,7 @@ void sampleFilteredSpan(std::uint32_t* out, const SpanCoords& span, std::uint32_
                         const SamplerSetup& setup) {
 #if defined(__x86_64__)
   if (cpuHasAvx2() && vectorAllowed.load(std::memory_order_relaxed)) {
-    const PixelRange visible{0, span.x1 - span.x0};
+    const PixelRange visible = visiblePixels(span, setup);
     const int count = visible.last - visible.first;
     const bool minified = setup.kind == SamplerSetup::Kind::Minified;
     std::memset(out, 0, std::size_t(visible.first) * 4);
@@ -386,7 +383,7 @@ void shadeFilteredSpan(std::uint32_t* row, const SpanCoords& span, std::uint32_t
                        bool keepAlpha, const SamplerSetup& setup) {
 #if defined(__x86_64__)
   if (cpuHasAvx2() && vectorAllowed.load(std::memory_order_relaxed)) {
-    const PixelRange visible{0, span.x1 - span.x0};
+    const PixelRange visible = visiblePixels(span, setup);
     const int count = visible.last - visible.first;
     const bool minified = setup.kind == SamplerSetup::Kind::Minified;
     if (count == 0 ||
