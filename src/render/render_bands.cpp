@@ -88,26 +88,24 @@ void DeferredShading::shadeBand(int y0, int y1) const {
   for (const Job& job : jobs_) {
     std::uint32_t* pixels = job.pixels;
     const std::size_t width = std::size_t(job.target->width());
+    if (job.sampling == Sampling::Filtered) {
+      shadeFilteredSpans(pixels, width, spans_.data() + job.firstSpan, spans_.data() + job.endSpan,
+                         y0, y1, job.colour, job.keepAlpha, job.setup);
+      continue;
+    }
     for (std::size_t i = job.firstSpan; i < job.endSpan; ++i) {
       const QueuedSpan& s = spans_[i];
       if (s.y < y0 || s.y >= y1) continue;
       std::uint32_t* row = pixels + std::size_t(s.y) * width;
       const SpanCoords& c = s.coords;
-      switch (job.sampling) {
-        case Sampling::Untextured:
-          for (int x = c.x0; x < c.x1; ++x)
-            shadePixel(row[x], 0xFFFFFFFFu, job.colour, job.keepAlpha);
-          break;
-        case Sampling::Nearest: {
-          std::int64_t u = c.u, v = c.v;
-          for (int x = c.x0; x < c.x1; ++x, u += c.du, v += c.dv) {
-            shadePixel(row[x], sample(job.setup, u, v), job.colour, job.keepAlpha);
-          }
-          break;
-        }
-        case Sampling::Filtered:
-          shadeFilteredSpan(row, c, job.colour, job.keepAlpha, job.setup);
-          break;
+      if (job.sampling == Sampling::Untextured) {
+        for (int x = c.x0; x < c.x1; ++x)
+          shadePixel(row[x], 0xFFFFFFFFu, job.colour, job.keepAlpha);
+        continue;
+      }
+      std::int64_t u = c.u, v = c.v;
+      for (int x = c.x0; x < c.x1; ++x, u += c.du, v += c.dv) {
+        shadePixel(row[x], sample(job.setup, u, v), job.colour, job.keepAlpha);
       }
     }
   }

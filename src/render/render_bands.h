@@ -52,10 +52,7 @@ class DeferredShading {
     bool keepAlpha = false;
     std::size_t firstSpan = 0, endSpan = 0;
   };
-  struct QueuedSpan {
-    int y = 0;
-    SpanCoords coords;
-  };
+  using QueuedSpan = RowSpan;
 
   // Queues a triangle; `spans` are added through addSpan before the next call.
   Job& beginJob(TexturePtr target);

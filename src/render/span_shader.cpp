@@ -20,9 +20,10 @@ std::atomic<bool> vectorAllowed{true};
 // Everything up to the matching pop is compiled for AVX2 and only called after the run-time check.
 ORVANE_BEGIN_AVX2_REGION
 
-// What the groups of eight pixels of one span share, in registers.
+// What the groups of eight pixels of a triangle's spans share. The constants are kept here, in
+// memory, so that the loop reads them as operands instead of making them again.
 struct Kernel {
-  const __m128i* origin;  // the sheet's record (0, 0)
+  const char* origin;  // the sheet's record (0, 0)
   __m256i stride, lastX, lastY;
   // Minified: per tap, the offset plus half a texel, added before the shift to the level.
   int taps;
@@ -30,6 +31,7 @@ struct Kernel {
   __m256i tapU[kMaxAnisotropy], tapV[kMaxAnisotropy];
   bool white;  // the colour leaves texels as they are
   __m256i colourRB, colourGA;
+  std::int64_t reach;  // how far a tap reads from its pixel, in level-0 texels
 };
 
 // Eight pixels' channels two to a 32-bit lane: blue | red << 16 and green | alpha << 16.
@@ -45,19 +47,22 @@ inline Channels8 split(__m256i argb) {
 }
 
 // The four texels of each lane's bilinear read at texel (x, y): the sheet's record there, the
-// coordinates clamped to its border. The records of the eight lanes are loaded one by one and
-// transposed into one register per texel.
+// coordinates clamped to its border. The records' byte offsets go through memory, one load each
+// (cheaper than extracting lanes), and the eight records are transposed into one register per
+// texel.
 __attribute__((always_inline)) inline void fetch(const Kernel& k, __m256i x, __m256i y,
                                                  __m256i (&t)[4]) {
   const __m256i minusOne = _mm256_set1_epi32(-1);
   x = _mm256_min_epi32(_mm256_max_epi32(x, minusOne), k.lastX);
   y = _mm256_min_epi32(_mm256_max_epi32(y, minusOne), k.lastY);
-  alignas(32) int at[8];
-  _mm256_store_si256(reinterpret_cast<__m256i*>(at),
-                     _mm256_add_epi32(_mm256_mullo_epi32(y, k.stride), x));
+  alignas(32) int offsets[8];
+  _mm256_store_si256(reinterpret_cast<__m256i*>(offsets),
+                     _mm256_slli_epi32(_mm256_add_epi32(_mm256_mullo_epi32(y, k.stride), x), 4));
+  const volatile int* at = offsets;
   auto two = [&](int low, int high) {
-    return _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(k.origin + at[low])),
-                                   _mm_loadu_si128(k.origin + at[high]), 1);
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(k.origin + at[low]));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(k.origin + at[high]));
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(a), b, 1);
   };
   const __m256i a = two(0, 4), b = two(1, 5), c = two(2, 6), d = two(3, 7);
   const __m256i ab0 = _mm256_unpacklo_epi32(a, b), ab1 = _mm256_unpackhi_epi32(a, b);
@@ -227,21 +232,36 @@ __attribute__((always_inline)) inline void store8(std::uint32_t* out, const Chan
   _mm256_maskstore_epi32(reinterpret_cast<int*>(out), lanes, _mm256_andnot_si256(clear, packed));
 }
 
-// Sets the kernel up for a span whose pixels [first, first + count) are shaded, and their local
-// coordinates (with the rounding term) for the first eight; false when a coordinate of a lane
-// could leave 32 bits, which leaves the span to the plain path.
-bool startKernel(const SpanCoords& span, int first, int count, std::uint32_t colour,
-                 const SamplerSetup& s, Kernel& k, __m256i& u, __m256i& v) {
-  constexpr std::int64_t kLimit = std::int64_t(1) << 29;
-  std::int64_t reach = 0x10000;
+// Sets the kernel up for a triangle's spans.
+void setUp(Kernel& k, const SamplerSetup& s, std::uint32_t colour) {
   const bool minified = s.kind == SamplerSetup::Kind::Minified;
-  if (minified) {
-    for (int i = 0; i < s.taps; ++i) {
-      reach = std::max(
-          {reach, s.tapU[i] < 0 ? -s.tapU[i] : s.tapU[i], s.tapV[i] < 0 ? -s.tapV[i] : s.tapV[i]});
-    }
+  const TexelSheet& sheet = *s.sheet;
+  k.origin = reinterpret_cast<const char*>(sheet.origin);
+  k.stride = _mm256_set1_epi32(sheet.stride);
+  k.lastX = _mm256_set1_epi32(sheet.width - 1);
+  k.lastY = _mm256_set1_epi32(sheet.height - 1);
+  k.taps = minified ? s.taps : 1;
+  k.shift = _mm_cvtsi32_si128(minified ? s.levelIndex : 0);
+  k.reach = 0x10000;
+  // The minified taps take the rounding term off again before the shift.
+  for (int i = 0; minified && i < s.taps; ++i) {
+    k.tapU[i] = _mm256_set1_epi32(int(s.tapU[i] + 0x8000 - 0x80));
+    k.tapV[i] = _mm256_set1_epi32(int(s.tapV[i] + 0x8000 - 0x80));
+    k.reach = std::max(
+        {k.reach, s.tapU[i] < 0 ? -s.tapU[i] : s.tapU[i], s.tapV[i] < 0 ? -s.tapV[i] : s.tapV[i]});
   }
-  auto within = [&](std::int64_t x) { return x > -kLimit + reach && x < kLimit - reach; };
+  k.white = colour == 0xFFFFFFFFu;
+  k.colourRB = _mm256_set1_epi32(int((colour & 0xFF) | (colour >> 16 & 0xFF) << 16));
+  k.colourGA = _mm256_set1_epi32(int((colour >> 8 & 0xFF) | (colour >> 24) << 16));
+}
+
+// The local coordinates (with the rounding term) of the first eight of a span's pixels
+// [first, first + count), and their step to the next eight; false when a coordinate of a lane
+// could leave 32 bits, which leaves the span to the plain path.
+bool startSpan(const Kernel& k, const SamplerSetup& s, const SpanCoords& span, int first, int count,
+               __m256i& u, __m256i& v) {
+  constexpr std::int64_t kLimit = std::int64_t(1) << 29;
+  auto within = [&](std::int64_t x) { return x > -kLimit + k.reach && x < kLimit - k.reach; };
   const int lanes = (count + 7) / 8 * 8;  // the unused lanes read inside the sheet too
   const std::int64_t u0 = s.localU(span.u) + std::int64_t(first) * span.du;
   const std::int64_t v0 = s.localV(span.v) + std::int64_t(first) * span.dv;
@@ -251,21 +271,6 @@ bool startKernel(const SpanCoords& span, int first, int count, std::uint32_t col
       !within(8 * span.dv)) {
     return false;
   }
-  const TexelSheet& sheet = *s.sheet;
-  k.origin = reinterpret_cast<const __m128i*>(sheet.origin);
-  k.stride = _mm256_set1_epi32(sheet.stride);
-  k.lastX = _mm256_set1_epi32(sheet.width - 1);
-  k.lastY = _mm256_set1_epi32(sheet.height - 1);
-  k.taps = minified ? s.taps : 1;
-  k.shift = _mm_cvtsi32_si128(minified ? s.levelIndex : 0);
-  // The minified taps take the rounding term off again before the shift.
-  for (int i = 0; minified && i < s.taps; ++i) {
-    k.tapU[i] = _mm256_set1_epi32(int(s.tapU[i] + 0x8000 - 0x80));
-    k.tapV[i] = _mm256_set1_epi32(int(s.tapV[i] + 0x8000 - 0x80));
-  }
-  k.white = colour == 0xFFFFFFFFu;
-  k.colourRB = _mm256_set1_epi32(int((colour & 0xFF) | (colour >> 16 & 0xFF) << 16));
-  k.colourGA = _mm256_set1_epi32(int((colour >> 8 & 0xFF) | (colour >> 24) << 16));
   const __m256i steps = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
   u = _mm256_add_epi32(_mm256_set1_epi32(int(u0 + 0x80)),
                        _mm256_mullo_epi32(steps, _mm256_set1_epi32(int(span.du))));
@@ -281,21 +286,19 @@ inline __m256i firstLanes(int left) {
 
 // Walks pixels [first, first + count) of the span in groups of eight: group(offset, sources,
 // lanes, allLanes) for each group with a visible texel, offset counted from `first`, the last
-// group masked to the pixels left. False when startKernel declines the span.
+// group masked to the pixels left. False when startSpan declines the span.
 template <bool kMinified, typename Group>
-__attribute__((always_inline)) inline bool forEachEight(const SpanCoords& span, int first,
-                                                        int count, std::uint32_t colour,
-                                                        const SamplerSetup& s, Group&& group) {
-  Kernel k;
+__attribute__((always_inline)) inline bool forEachEight(const Kernel& k, const SamplerSetup& s,
+                                                        const SpanCoords& span, int first,
+                                                        int count, Group&& group) {
   __m256i u, v;
-  if (!startKernel(span, first, count, colour, s, k, u, v)) return false;
+  if (!startSpan(k, s, span, first, count, u, v)) return false;
   const __m256i stepU = _mm256_set1_epi32(int(8 * span.du));
   const __m256i stepV = _mm256_set1_epi32(int(8 * span.dv));
-  const __m256i all = _mm256_set1_epi32(-1);
   int i = 0;
   Channels8 sources;
   for (; i + 8 <= count; i += 8) {
-    if (sources8<kMinified>(k, u, v, sources)) group(i, sources, all, true);
+    if (sources8<kMinified>(k, u, v, sources)) group(i, sources, _mm256_set1_epi32(-1), true);
     u = _mm256_add_epi32(u, stepU);
     v = _mm256_add_epi32(v, stepV);
   }
@@ -305,23 +308,44 @@ __attribute__((always_inline)) inline bool forEachEight(const SpanCoords& span, 
   return true;
 }
 
+// Shades the spans, the pixels that can change of each; the spans the vector path declines are
+// left to the plain one.
 template <bool kMinified>
-bool shadeVector(std::uint32_t* row, const SpanCoords& span, int first, int count,
-                 std::uint32_t colour, bool keepAlpha, const SamplerSetup& s) {
-  std::uint32_t* pixels = row + span.x0 + first;
-  return forEachEight<kMinified>(span, first, count, colour, s,
+void shadeVector(std::uint32_t* pixels, std::size_t width, const RowSpan* first,
+                 const RowSpan* last, int rowBegin, int rowEnd, std::uint32_t colour,
+                 bool keepAlpha, const SamplerSetup& s) {
+  Kernel k;
+  setUp(k, s, colour);
+  const VisiblePixels visible(s);
+  for (const RowSpan* span = first; span != last; ++span) {
+    if (span->y < rowBegin || span->y >= rowEnd) continue;
+    std::uint32_t* row = pixels + std::size_t(span->y) * width;
+    const SpanCoords& c = span->coords;
+    const PixelRange range = visible.of(c);
+    std::uint32_t* from = row + c.x0 + range.first;
+    if (range.first < range.last &&
+        !forEachEight<kMinified>(k, s, c, range.first, range.last - range.first,
                                  [&](int i, const Channels8& sources, __m256i lanes, bool all) {
-                                   blend8(pixels + i, sources, keepAlpha, lanes, all);
-                                 });
+                                   blend8(from + i, sources, keepAlpha, lanes, all);
+                                 })) {
+      shadeFilteredSpanPlain(row, c, colour, keepAlpha, s);
+    }
+  }
 }
 
+// The sources of the span, 0 where nothing can change.
 template <bool kMinified>
-bool sampleVector(std::uint32_t* out, const SpanCoords& span, int first, int count,
-                  std::uint32_t colour, const SamplerSetup& s) {
-  std::memset(out + first, 0, std::size_t(count) * 4);
-  return forEachEight<kMinified>(span, first, count, colour, s,
+bool sampleVector(std::uint32_t* out, const SpanCoords& span, std::uint32_t colour,
+                  const SamplerSetup& s) {
+  Kernel k;
+  setUp(k, s, colour);
+  const PixelRange range = VisiblePixels(s).of(span);
+  std::memset(out, 0, std::size_t(span.x1 - span.x0) * 4);
+  std::uint32_t* from = out + range.first;
+  return range.first == range.last ||
+         forEachEight<kMinified>(k, s, span, range.first, range.last - range.first,
                                  [&](int i, const Channels8& sources, __m256i lanes, bool) {
-                                   store8(out + first + i, sources, lanes);
+                                   store8(from + i, sources, lanes);
                                  });
 }
 
@@ -364,14 +388,9 @@ void sampleFilteredSpan(std::uint32_t* out, const SpanCoords& span, std::uint32_
                         const SamplerSetup& setup) {
 #if defined(__x86_64__)
   if (cpuHasAvx2() && vectorAllowed.load(std::memory_order_relaxed)) {
-    const PixelRange visible = visiblePixels(span, setup);
-    const int count = visible.last - visible.first;
     const bool minified = setup.kind == SamplerSetup::Kind::Minified;
-    std::memset(out, 0, std::size_t(visible.first) * 4);
-    std::memset(out + visible.last, 0, std::size_t(span.x1 - span.x0 - visible.last) * 4);
-    if (count == 0 ||
-        (minified ? sampleVector<true>(out, span, visible.first, count, colour, setup)
-                  : sampleVector<false>(out, span, visible.first, count, colour, setup))) {
+    if (minified ? sampleVector<true>(out, span, colour, setup)
+                 : sampleVector<false>(out, span, colour, setup)) {
       return;
     }
   }
@@ -379,22 +398,30 @@ void sampleFilteredSpan(std::uint32_t* out, const SpanCoords& span, std::uint32_
   sampleFilteredSpanPlain(out, span, colour, setup);
 }
 
-void shadeFilteredSpan(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour,
-                       bool keepAlpha, const SamplerSetup& setup) {
+void shadeFilteredSpans(std::uint32_t* pixels, std::size_t width, const RowSpan* first,
+                        const RowSpan* last, int rowBegin, int rowEnd, std::uint32_t colour,
+                        bool keepAlpha, const SamplerSetup& setup) {
 #if defined(__x86_64__)
   if (cpuHasAvx2() && vectorAllowed.load(std::memory_order_relaxed)) {
-    const PixelRange visible = visiblePixels(span, setup);
-    const int count = visible.last - visible.first;
-    const bool minified = setup.kind == SamplerSetup::Kind::Minified;
-    if (count == 0 ||
-        (minified
-             ? shadeVector<true>(row, span, visible.first, count, colour, keepAlpha, setup)
-             : shadeVector<false>(row, span, visible.first, count, colour, keepAlpha, setup))) {
-      return;
+    if (setup.kind == SamplerSetup::Kind::Minified) {
+      shadeVector<true>(pixels, width, first, last, rowBegin, rowEnd, colour, keepAlpha, setup);
+    } else {
+      shadeVector<false>(pixels, width, first, last, rowBegin, rowEnd, colour, keepAlpha, setup);
     }
+    return;
   }
 #endif
-  shadeFilteredSpanPlain(row, span, colour, keepAlpha, setup);
+  for (const RowSpan* span = first; span != last; ++span) {
+    if (span->y < rowBegin || span->y >= rowEnd) continue;
+    shadeFilteredSpanPlain(pixels + std::size_t(span->y) * width, span->coords, colour, keepAlpha,
+                           setup);
+  }
+}
+
+void shadeFilteredSpan(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour,
+                       bool keepAlpha, const SamplerSetup& setup) {
+  const RowSpan one{0, span};
+  shadeFilteredSpans(row, 0, &one, &one + 1, 0, 1, colour, keepAlpha, setup);
 }
 
 void allowVectorShading(bool allowed) { vectorAllowed.store(allowed); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "render/texture_sampler.h"
@@ -13,11 +14,23 @@ struct SpanCoords {
   std::int64_t u = 0, v = 0, du = 0, dv = 0;
 };
 
+// A span of a triangle in row y.
+struct RowSpan {
+  int y = 0;
+  SpanCoords coords;
+};
+
 // Shades a span with the filtered sampler (Bilinear or Minified), texel x colour, blended over
 // the row as the renderer's rules say. The vector path gives the same bytes as the plain one:
 // every step is integer arithmetic, or float arithmetic on integers below 2^24, which is exact.
 void shadeFilteredSpan(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour,
                        bool keepAlpha, const SamplerSetup& setup);
+
+// The same for the spans [first, last) of one triangle that lie in rows [rowBegin, rowEnd),
+// row y being pixels + y * width; what the spans share is worked out once.
+void shadeFilteredSpans(std::uint32_t* pixels, std::size_t width, const RowSpan* first,
+                        const RowSpan* last, int rowBegin, int rowEnd, std::uint32_t colour,
+                        bool keepAlpha, const SamplerSetup& setup);
 
 // The same with the plain per-pixel code only, for comparing the two.
 void shadeFilteredSpanPlain(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour,

@@ -4,14 +4,28 @@
 
 namespace orvane {
 
-// The pixels [first, last) of a span (counted from its first pixel) whose filtered reads can
-// meet a texel of alpha above 0, by the extents of visible texels in the sheet read (the rows
-// that hold any, and the columns of the rows the span reads). Every other pixel of the span
-// reads clear texels only, so its source has alpha 0 and leaves the pixel as it is. Empty
-// (first == last) when none can; the range may be wider than needed, never narrower.
+// Pixels [first, last) of a span, counted from its first pixel.
 struct PixelRange {
   int first = 0, last = 0;
 };
-PixelRange visiblePixels(const SpanCoords& span, const SamplerSetup& setup);
+
+// Which pixels of a triangle's spans can change: those whose filtered reads can meet a texel of
+// alpha above 0, by the extents of visible texels in the sheet read (the rows that hold any,
+// and the columns of the rows a span reads). Every other pixel reads clear texels only, so its
+// source has alpha 0 and leaves the pixel as it is. The ranges may be wider than needed (by a
+// texel or a pixel at each end), never narrower. Made once for a triangle's sampler.
+class VisiblePixels {
+ public:
+  explicit VisiblePixels(const SamplerSetup& setup);
+  // Empty (first == last) when no pixel of the span can change.
+  PixelRange of(const SpanCoords& span) const;
+
+ private:
+  const SamplerSetup& setup_;
+  int level_ = 0;
+  std::int64_t minU_ = 0, maxU_ = 0, minV_ = 0, maxV_ = 0;  // the taps' offsets
+  // The local v range of pixels whose rows can reach the visible rows.
+  std::int64_t lowV_ = 0, highV_ = 0;
+};
 
 }  // namespace orvane
