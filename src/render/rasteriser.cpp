@@ -20,76 +20,6 @@ std::int64_t ceilDiv(std::int64_t a, std::int64_t b) { return -floorDiv(-a, b); 
 bool isFinite(const PixelPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 bool insideGuard(const PixelPoint& p) { return std::abs(p.x) <= kGuard && std::abs(p.y) <= kGuard; }
 
-// Coverage of a triangle whose vertices lie within the guard band, in integer subpixels.
-void coverSnapped(const PixelPoint (&p)[3], int width, int height, std::vector<Span>& spans) {
-  std::int64_t x[3], y[3];
-  for (int i = 0; i < 3; ++i) {
-    x[i] = std::llround(p[i].x * kSubpixelSteps);
-    y[i] = std::llround(p[i].y * kSubpixelSteps);
-  }
-  const std::int64_t area = (x[1] - x[0]) * (y[2] - y[0]) - (y[1] - y[0]) * (x[2] - x[0]);
-  if (area == 0) return;
-  if (area < 0) std::swap(x[1], x[2]), std::swap(y[1], y[2]);
-  // Edge a -> b: E(p) = dx * (py - ay) - dy * (px - ax) > 0 inside, for this winding.
-  struct Edge {
-    std::int64_t dx, dy, ax, ay, threshold;
-  };
-  Edge edges[3];
-  for (int i = 0; i < 3; ++i) {
-    const int j = (i + 1) % 3;
-    const std::int64_t dx = x[j] - x[i], dy = y[j] - y[i];
-    const bool topLeft = (dy == 0 && dx > 0) || dy < 0;
-    edges[i] = {dx, dy, x[i], y[i], topLeft ? 0 : 1};
-  }
-  const std::int64_t minY = std::min({y[0], y[1], y[2]});
-  const std::int64_t maxY = std::max({y[0], y[1], y[2]});
-  const std::int64_t rowFirst = std::max<std::int64_t>(0, ceilDiv(minY - kSub / 2, kSub));
-  const std::int64_t rowLast = std::min<std::int64_t>(height - 1, floorDiv(maxY - kSub / 2, kSub));
-  if (rowFirst > rowLast) return;
-  // Column i (centre px = 256 i + 128) of the row with centre cy is inside edge e when
-  // a * px + k >= threshold, a = -dy and k = dx * (cy - ay) + dy * ax, k growing by dx * 256 a
-  // row. For a != 0 that bounds i by x / (|a| * 256), x = k + a * 128 - threshold: from below
-  // (i >= -floor(x / d)) when a > 0, from above (i <= floor(x / d)) when a < 0. The quotient
-  // and remainder of x / d are stepped from row to row, so no row divides.
-  struct Bound {
-    std::int64_t quotient, remainder, d, stepQuotient, stepRemainder;
-    void step() {
-      quotient += stepQuotient, remainder += stepRemainder;
-      if (remainder >= d) remainder -= d, ++quotient;
-    }
-  };
-  Bound lower[3], upper[3];
-  int lowers = 0, uppers = 0;
-  std::int64_t flatK[3], flatStep[3], flatThreshold[3];
-  int flats = 0;
-  const std::int64_t cy0 = rowFirst * kSub + kSub / 2;
-  for (const Edge& e : edges) {
-    const std::int64_t a = -e.dy;
-    const std::int64_t k = e.dx * (cy0 - e.ay) + e.dy * e.ax;
-    const std::int64_t step = e.dx * kSub;
-    if (a == 0) {
-      flatK[flats] = k, flatStep[flats] = step, flatThreshold[flats++] = e.threshold;
-      continue;
-    }
-    const std::int64_t d = (a < 0 ? -a : a) * kSub;
-    const std::int64_t x = k + a * (kSub / 2) - e.threshold;
-    Bound b{floorDiv(x, d), 0, d, floorDiv(step, d), 0};
-    b.remainder = x - b.quotient * d;
-    b.stepRemainder = step - b.stepQuotient * d;
-    (a > 0 ? lower[lowers++] : upper[uppers++]) = b;
-  }
-  for (std::int64_t row = rowFirst; row <= rowLast; ++row) {
-    std::int64_t lo = 0, hi = std::int64_t(width) - 1;
-    for (int i = 0; i < lowers; ++i) lo = std::max(lo, -lower[i].quotient), lower[i].step();
-    for (int i = 0; i < uppers; ++i) hi = std::min(hi, upper[i].quotient), upper[i].step();
-    for (int i = 0; i < flats; ++i) {
-      if (flatK[i] < flatThreshold[i]) lo = 1, hi = 0;
-      flatK[i] += flatStep[i];
-    }
-    if (lo <= hi) spans.push_back({int(row), int(lo), int(hi + 1)});
-  }
-}
-
 // Sutherland-Hodgman against one side of the guard band.
 template <typename Inside, typename Cross>
 std::vector<PixelPoint> clipSide(const std::vector<PixelPoint>& in, Inside inside, Cross cross) {
@@ -134,17 +64,67 @@ PixelPoint snapToSubpixel(PixelPoint p) {
           std::round(p.y * kSubpixelSteps) / kSubpixelSteps};
 }
 
-void coverTriangle(const PixelPoint (&p)[3], int width, int height, std::vector<Span>& spans) {
+TriangleRows::TriangleRows(const PixelPoint (&p)[3], int width, int height) : width_(width) {
   if (width <= 0 || height <= 0) return;
-  if (!isFinite(p[0]) || !isFinite(p[1]) || !isFinite(p[2])) return;
-  if (insideGuard(p[0]) && insideGuard(p[1]) && insideGuard(p[2])) {
-    coverSnapped(p, width, height, spans);
-    return;
+  std::int64_t x[3], y[3];
+  for (int i = 0; i < 3; ++i) {
+    x[i] = std::llround(p[i].x * kSubpixelSteps);
+    y[i] = std::llround(p[i].y * kSubpixelSteps);
   }
+  const std::int64_t area = (x[1] - x[0]) * (y[2] - y[0]) - (y[1] - y[0]) * (x[2] - x[0]);
+  if (area == 0) return;
+  if (area < 0) std::swap(x[1], x[2]), std::swap(y[1], y[2]);
+  const std::int64_t minY = std::min({y[0], y[1], y[2]});
+  const std::int64_t maxY = std::max({y[0], y[1], y[2]});
+  const std::int64_t rowFirst = std::max<std::int64_t>(0, ceilDiv(minY - kSub / 2, kSub));
+  const std::int64_t rowLast = std::min<std::int64_t>(height - 1, floorDiv(maxY - kSub / 2, kSub));
+  if (rowFirst > rowLast) return;
+  firstRow_ = int(rowFirst), lastRow_ = int(rowLast);
+  // Edge a -> b, for this winding: E(p) = dx * (py - ay) - dy * (px - ax) > 0 inside, or
+  // E(p) = 0 on a top edge (horizontal, the triangle below) or a left one. At the centre of
+  // column i (px = 256 i + 128) of the row with centre cy that is a * px + k >= threshold,
+  // a = -dy and k = dx * (cy - ay) + dy * ax growing by dx * 256 a row. For a != 0 that bounds
+  // i by x / (|a| * 256), x = k + a * 128 - threshold: from below when a > 0, from above when
+  // a < 0; for a = 0 it asks k - threshold >= 0.
+  const std::int64_t cy = rowFirst * kSub + kSub / 2;
+  for (int i = 0; i < 3; ++i) {
+    const int j = (i + 1) % 3;
+    const std::int64_t dx = x[j] - x[i], dy = y[j] - y[i];
+    const std::int64_t threshold = (dy == 0 && dx > 0) || dy < 0 ? 0 : 1;
+    const std::int64_t a = -dy;
+    const std::int64_t k = dx * (cy - y[i]) + dy * x[i];
+    if (a == 0) {
+      edges_[i] = {Edge::Flat, k - threshold, dx * kSub, 1};
+    } else {
+      edges_[i] = {a > 0 ? Edge::Lower : Edge::Upper, k + a * (kSub / 2) - threshold, dx * kSub,
+                   (a < 0 ? -a : a) * kSub};
+    }
+  }
+}
+
+int trianglePieces(const PixelPoint (&p)[3], int width, int height,
+                   TriangleRows (&pieces)[kMaxTrianglePieces]) {
+  if (width <= 0 || height <= 0) return 0;
+  if (!isFinite(p[0]) || !isFinite(p[1]) || !isFinite(p[2])) return 0;
+  if (insideGuard(p[0]) && insideGuard(p[1]) && insideGuard(p[2])) {
+    pieces[0] = TriangleRows(p, width, height);
+    return 1;
+  }
+  // Clipping a triangle to four sides leaves at most seven corners, so at most five triangles.
   const std::vector<PixelPoint> poly = clipToGuard({p[0], p[1], p[2]});
-  for (std::size_t i = 1; i + 1 < poly.size(); ++i) {
+  int count = 0;
+  for (std::size_t i = 1; i + 1 < poly.size() && count < kMaxTrianglePieces; ++i) {
     const PixelPoint piece[3] = {poly[0], poly[i], poly[i + 1]};
-    coverSnapped(piece, width, height, spans);
+    pieces[count++] = TriangleRows(piece, width, height);
+  }
+  return count;
+}
+
+void coverTriangle(const PixelPoint (&p)[3], int width, int height, std::vector<Span>& spans) {
+  TriangleRows pieces[kMaxTrianglePieces];
+  const int count = trianglePieces(p, width, height, pieces);
+  for (int i = 0; i < count; ++i) {
+    pieces[i].walk(0, height, [&](int y, int x0, int x1) { spans.push_back({y, x0, x1}); });
   }
 }
 

@@ -54,16 +54,34 @@ void BandWorker::loop() {
   }
 }
 
-DeferredShading::Job& DeferredShading::beginJob(TexturePtr target) {
+bool DeferredShading::add(TexturePtr target, Job job, const TriangleRows* pieces, int pieceCount,
+                          int x0, int y0, int x1, int y1) {
+  int first = y1, last = y0 - 1;
+  for (int i = 0; i < pieceCount; ++i) {
+    first = std::min(first, std::max(pieces[i].firstRow(), y0));
+    last = std::max(last, std::min(pieces[i].lastRow(), y1 - 1));
+  }
+  if (first > last) return false;
   // The texels' address without shading what this queue already holds for the target.
   target->setPendingWrites(nullptr);
-  std::uint32_t* pixels = target->pixels();
+  job.pixels = target->pixels();
   target->setPendingWrites(this);
-  jobs_.emplace_back();
-  jobs_.back().pixels = pixels;
-  jobs_.back().target = std::move(target);
-  jobs_.back().firstSpan = jobs_.back().endSpan = spans_.size();
-  return jobs_.back();
+  job.target = std::move(target);
+  job.firstPiece = pieces_.size();
+  job.pieceCount = std::size_t(pieceCount);
+  pieces_.insert(pieces_.end(), pieces, pieces + pieceCount);
+  job.spans.firstRow = first, job.spans.firstColumn = x0;
+  job.rowEnd = last + 1;
+  // The work of each row taken as the writable width, an estimate that only balances the bands.
+  const std::int64_t width = std::max(1, x1 - x0);
+  if (workChanges_.size() < std::size_t(last) + 2) workChanges_.resize(std::size_t(last) + 2, 0);
+  workChanges_[std::size_t(first)] += width;
+  workChanges_[std::size_t(last) + 1] -= width;
+  pixels_ += std::size_t(width) * std::size_t(last + 1 - first);
+  jobs_.push_back(std::move(job));
+  constexpr std::size_t kLongQueue = 2048;
+  if (jobs_.size() >= kLongQueue) flush();
+  return true;
 }
 
 bool DeferredShading::worthTwoThreads(std::size_t pixels) const {
@@ -76,37 +94,38 @@ void DeferredShading::runOnTwoThreads(const std::function<void(int)>& job) {
   worker_->run(job);
 }
 
-void DeferredShading::endJob() {
-  jobs_.back().endSpan = spans_.size();
-  constexpr std::size_t kLongQueue = 4096;
-  if (spans_.size() >= kLongQueue) flush();
-}
-
 void DeferredShading::limitThreads(int threads) { threadLimit_ = std::clamp(threads, 1, 2); }
 
 void DeferredShading::shadeBand(int y0, int y1) const {
   for (const Job& job : jobs_) {
+    if (job.rowEnd <= y0 || job.spans.firstRow >= y1) continue;
+    TriangleSpans spans = job.spans;
+    spans.pieces = pieces_.data() + job.firstPiece;
+    spans.pieceCount = int(job.pieceCount);
+    const int from = std::max(y0, spans.firstRow), to = std::min(y1, job.rowEnd);
     std::uint32_t* pixels = job.pixels;
     const std::size_t width = std::size_t(job.target->width());
-    if (job.sampling == Sampling::Filtered) {
-      shadeFilteredSpans(pixels, width, spans_.data() + job.firstSpan, spans_.data() + job.endSpan,
-                         y0, y1, job.colour, job.keepAlpha, job.setup);
-      continue;
-    }
-    for (std::size_t i = job.firstSpan; i < job.endSpan; ++i) {
-      const QueuedSpan& s = spans_[i];
-      if (s.y < y0 || s.y >= y1) continue;
-      std::uint32_t* row = pixels + std::size_t(s.y) * width;
-      const SpanCoords& c = s.coords;
-      if (job.sampling == Sampling::Untextured) {
-        for (int x = c.x0; x < c.x1; ++x)
-          shadePixel(row[x], 0xFFFFFFFFu, job.colour, job.keepAlpha);
-        continue;
-      }
-      std::int64_t u = c.u, v = c.v;
-      for (int x = c.x0; x < c.x1; ++x, u += c.du, v += c.dv) {
-        shadePixel(row[x], sample(job.setup, u, v), job.colour, job.keepAlpha);
-      }
+    switch (job.sampling) {
+      case Sampling::Filtered:
+        shadeFilteredTriangle(pixels, width, spans, from, to, job.colour, job.keepAlpha, job.setup);
+        break;
+      case Sampling::Untextured:
+        spans.walk(from, to, [&](int y, const SpanCoords& c) {
+          std::uint32_t* row = pixels + std::size_t(y) * width;
+          for (int x = c.x0; x < c.x1; ++x) {
+            shadePixel(row[x], 0xFFFFFFFFu, job.colour, job.keepAlpha);
+          }
+        });
+        break;
+      case Sampling::Nearest:
+        spans.walk(from, to, [&](int y, const SpanCoords& c) {
+          std::uint32_t* row = pixels + std::size_t(y) * width;
+          std::int64_t u = c.u, v = c.v;
+          for (int x = c.x0; x < c.x1; ++x, u += c.du, v += c.dv) {
+            shadePixel(row[x], sample(job.setup, u, v), job.colour, job.keepAlpha);
+          }
+        });
+        break;
     }
   }
 }
@@ -115,22 +134,22 @@ void DeferredShading::flush() {
   if (jobs_.empty()) return;
   for (const Job& job : jobs_) job.target->setPendingWrites(nullptr);
   int rows = 0;
-  for (const QueuedSpan& s : spans_) rows = std::max(rows, s.y + 1);
-  const bool split = rows > 1 && worthTwoThreads(pixels_);
-  if (!split) {
+  for (const Job& job : jobs_) rows = std::max(rows, job.rowEnd);
+  if (rows <= 1 || !worthTwoThreads(pixels_)) {
     shadeBand(0, rows);
   } else {
-    // The row where half of the queued pixels lie above: both bands get the same work.
-    std::vector<std::size_t> perRow(std::size_t(rows) + 1, 0);
-    for (const QueuedSpan& s : spans_)
-      perRow[std::size_t(s.y)] += std::size_t(s.coords.x1 - s.coords.x0);
+    // The row where half of the estimated work lies above: both bands get the same work.
     int middle = 0;
-    for (std::size_t sum = 0; middle < rows && 2 * sum < pixels_; ++middle)
-      sum += perRow[std::size_t(middle)];
+    std::int64_t perRow = 0, sum = 0;
+    for (; middle < rows && 2 * sum < std::int64_t(pixels_); ++middle) {
+      perRow += workChanges_[std::size_t(middle)];
+      sum += perRow;
+    }
     runOnTwoThreads([&](int band) { band == 0 ? shadeBand(0, middle) : shadeBand(middle, rows); });
   }
   jobs_.clear();
-  spans_.clear();
+  pieces_.clear();
+  workChanges_.assign(workChanges_.size(), 0);
   pixels_ = 0;
 }
 

@@ -15,8 +15,6 @@ namespace {
 
 bool sideOk(int side) { return side >= 1 && side <= kMaxTextureSide; }
 
-std::int64_t toFixed(double texels) { return std::llround(texels * 65536.0); }
-
 }  // namespace
 
 void Renderer::setShadingThreads(int threads) {
@@ -160,45 +158,44 @@ bool Renderer::drawQuad(WorldPoint lt, WorldPoint lb, WorldPoint rt, WorldPoint 
                         std::uint32_t colour, const AtlasCell& cell) {
   if (!isCreated()) return true;
   Texture& t = target();
-  const bool keepAlpha = t.isRenderTarget();
   const PixelRect clip = writableRect();
+  if (clip.x1 <= clip.x0 || clip.y1 <= clip.y0) return true;
   Triangle tris[2];
   quadTriangles(lt, lb, rt, rb, cell, tris);
   const Texture* tex = texture_.get();
   const TexelRect rect = tex ? texelRectOf(*tex, cell.u, cell.v, cell.du, cell.dv) : TexelRect{};
   const TexturePtr targetPtr = renderTarget_ ? renderTarget_ : backBuffer_;
   for (Triangle& tri : tris) {
-    spansOf(tri, clip);
-    if (spans_.empty()) continue;
-    if (!tex) {
-      DeferredShading::Job& job = deferred_->beginJob(targetPtr);
-      job.colour = colour, job.keepAlpha = keepAlpha;
-      for (const Span& s : spans_) deferred_->addSpan(s.y, SpanCoords{s.x0, s.x1, 0, 0, 0, 0});
-      deferred_->endJob();
-      continue;
+    for (PixelPoint& p : tri.p) p = snapToSubpixel(p);
+    TriangleRows pieces[kMaxTrianglePieces];
+    const int pieceCount = trianglePieces(tri.p, clip.x1, clip.y1, pieces);
+    bool anyRow = false;
+    for (int i = 0; i < pieceCount; ++i) {
+      anyRow =
+          anyRow || (pieces[i].firstRow() <= pieces[i].lastRow() && pieces[i].lastRow() >= clip.y0);
     }
-    AffineMap mu, mv;
-    const double us[3] = {tri.u[0] * tex->width() - 0.5, tri.u[1] * tex->width() - 0.5,
-                          tri.u[2] * tex->width() - 0.5};
-    const double vs[3] = {tri.v[0] * tex->height() - 0.5, tri.v[1] * tex->height() - 0.5,
-                          tri.v[2] * tex->height() - 0.5};
-    if (!affineMapOf(tri.p, us, mu) || !affineMapOf(tri.p, vs, mv)) continue;
-    const SamplerSetup setup = prepareSampler(*tex, rect, filter_, mu.dx, mv.dx, mu.dy, mv.dy);
-    // Texels that are all clear leave every pixel as it is.
-    if (!setup.sheet->anyVisible()) continue;
-    DeferredShading::Job& job = deferred_->beginJob(targetPtr);
-    job.texture = texture_, job.colour = colour, job.keepAlpha = keepAlpha;
-    job.setup = setup;
-    job.sampling = job.setup.kind == SamplerSetup::Kind::Nearest
-                       ? DeferredShading::Sampling::Nearest
-                       : DeferredShading::Sampling::Filtered;
-    const std::int64_t du = toFixed(mu.dx), dv = toFixed(mv.dx);
-    for (const Span& s : spans_) {
-      const std::int64_t u = toFixed(mu.at(s.x0 + 0.5, s.y + 0.5));
-      const std::int64_t v = toFixed(mv.at(s.x0 + 0.5, s.y + 0.5));
-      deferred_->addSpan(s.y, SpanCoords{s.x0, s.x1, u, v, du, dv});
+    if (!anyRow) continue;
+    DeferredShading::Job job;
+    job.colour = colour, job.keepAlpha = t.isRenderTarget();
+    if (tex) {
+      AffineMap& mu = job.spans.u;
+      AffineMap& mv = job.spans.v;
+      const double us[3] = {tri.u[0] * tex->width() - 0.5, tri.u[1] * tex->width() - 0.5,
+                            tri.u[2] * tex->width() - 0.5};
+      const double vs[3] = {tri.v[0] * tex->height() - 0.5, tri.v[1] * tex->height() - 0.5,
+                            tri.v[2] * tex->height() - 0.5};
+      if (!affineMapOf(tri.p, us, mu) || !affineMapOf(tri.p, vs, mv)) continue;
+      job.setup = prepareSampler(*tex, rect, filter_, mu.dx, mv.dx, mu.dy, mv.dy);
+      // Texels that are all clear leave every pixel as it is.
+      if (!job.setup.sheet->anyVisible()) continue;
+      job.texture = texture_;
+      job.sampling = job.setup.kind == SamplerSetup::Kind::Nearest
+                         ? DeferredShading::Sampling::Nearest
+                         : DeferredShading::Sampling::Filtered;
+      job.spans.du = toFixed(mu.dx), job.spans.dv = toFixed(mv.dx);
     }
-    deferred_->endJob();
+    deferred_->add(targetPtr, std::move(job), pieces, pieceCount, clip.x0, clip.y0, clip.x1,
+                   clip.y1);
   }
   t.invalidateMips();
   // A texture drawn into itself must see each quad's pixels before the next quad reads them.

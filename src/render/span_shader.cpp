@@ -308,19 +308,16 @@ __attribute__((always_inline)) inline bool forEachEight(const Kernel& k, const S
   return true;
 }
 
-// Shades the spans, the pixels that can change of each; the spans the vector path declines are
-// left to the plain one.
+// Shades the triangle's spans, the pixels that can change of each; the spans the vector path
+// declines are left to the plain one.
 template <bool kMinified>
-void shadeVector(std::uint32_t* pixels, std::size_t width, const RowSpan* first,
-                 const RowSpan* last, int rowBegin, int rowEnd, std::uint32_t colour,
-                 bool keepAlpha, const SamplerSetup& s) {
+void shadeVector(std::uint32_t* pixels, std::size_t width, const TriangleSpans& spans, int y0,
+                 int y1, std::uint32_t colour, bool keepAlpha, const SamplerSetup& s) {
   Kernel k;
   setUp(k, s, colour);
   const VisiblePixels visible(s);
-  for (const RowSpan* span = first; span != last; ++span) {
-    if (span->y < rowBegin || span->y >= rowEnd) continue;
-    std::uint32_t* row = pixels + std::size_t(span->y) * width;
-    const SpanCoords& c = span->coords;
+  spans.walk(y0, y1, [&](int y, const SpanCoords& c) {
+    std::uint32_t* row = pixels + std::size_t(y) * width;
     const PixelRange range = visible.of(c);
     std::uint32_t* from = row + c.x0 + range.first;
     if (range.first < range.last &&
@@ -330,7 +327,24 @@ void shadeVector(std::uint32_t* pixels, std::size_t width, const RowSpan* first,
                                  })) {
       shadeFilteredSpanPlain(row, c, colour, keepAlpha, s);
     }
-  }
+  });
+}
+
+// One span alone; false when the vector path declines it.
+bool shadeSpanVector(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour,
+                     bool keepAlpha, const SamplerSetup& s) {
+  Kernel k;
+  setUp(k, s, colour);
+  const PixelRange range = VisiblePixels(s).of(span);
+  std::uint32_t* from = row + span.x0 + range.first;
+  auto blend = [&](int i, const Channels8& sources, __m256i lanes, bool all) {
+    blend8(from + i, sources, keepAlpha, lanes, all);
+  };
+  const int count = range.last - range.first;
+  if (count == 0) return true;
+  return s.kind == SamplerSetup::Kind::Minified
+             ? forEachEight<true>(k, s, span, range.first, count, blend)
+             : forEachEight<false>(k, s, span, range.first, count, blend);
 }
 
 // The sources of the span, 0 where nothing can change.
@@ -398,30 +412,33 @@ void sampleFilteredSpan(std::uint32_t* out, const SpanCoords& span, std::uint32_
   sampleFilteredSpanPlain(out, span, colour, setup);
 }
 
-void shadeFilteredSpans(std::uint32_t* pixels, std::size_t width, const RowSpan* first,
-                        const RowSpan* last, int rowBegin, int rowEnd, std::uint32_t colour,
-                        bool keepAlpha, const SamplerSetup& setup) {
+void shadeFilteredTriangle(std::uint32_t* pixels, std::size_t width, const TriangleSpans& spans,
+                           int y0, int y1, std::uint32_t colour, bool keepAlpha,
+                           const SamplerSetup& setup) {
 #if defined(__x86_64__)
   if (cpuHasAvx2() && vectorAllowed.load(std::memory_order_relaxed)) {
     if (setup.kind == SamplerSetup::Kind::Minified) {
-      shadeVector<true>(pixels, width, first, last, rowBegin, rowEnd, colour, keepAlpha, setup);
+      shadeVector<true>(pixels, width, spans, y0, y1, colour, keepAlpha, setup);
     } else {
-      shadeVector<false>(pixels, width, first, last, rowBegin, rowEnd, colour, keepAlpha, setup);
+      shadeVector<false>(pixels, width, spans, y0, y1, colour, keepAlpha, setup);
     }
     return;
   }
 #endif
-  for (const RowSpan* span = first; span != last; ++span) {
-    if (span->y < rowBegin || span->y >= rowEnd) continue;
-    shadeFilteredSpanPlain(pixels + std::size_t(span->y) * width, span->coords, colour, keepAlpha,
-                           setup);
-  }
+  spans.walk(y0, y1, [&](int y, const SpanCoords& c) {
+    shadeFilteredSpanPlain(pixels + std::size_t(y) * width, c, colour, keepAlpha, setup);
+  });
 }
 
 void shadeFilteredSpan(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour,
                        bool keepAlpha, const SamplerSetup& setup) {
-  const RowSpan one{0, span};
-  shadeFilteredSpans(row, 0, &one, &one + 1, 0, 1, colour, keepAlpha, setup);
+#if defined(__x86_64__)
+  if (cpuHasAvx2() && vectorAllowed.load(std::memory_order_relaxed) &&
+      shadeSpanVector(row, span, colour, keepAlpha, setup)) {
+    return;
+  }
+#endif
+  shadeFilteredSpanPlain(row, span, colour, keepAlpha, setup);
 }
 
 void allowVectorShading(bool allowed) { vectorAllowed.store(allowed); }

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace orvane {
@@ -52,6 +53,19 @@ TEST(Rasteriser, SpansAreThePixelsWhoseCentresTheTopLeftRuleCovers) {
     if (round % 13 == 0) p[2].y = p[0].y;
     std::vector<Span> spans;
     coverTriangle(p, kWidth, kHeight, spans);
+    // Walked in two bands of rows, as two shading threads do, it gives the same spans.
+    const int middle = int(rng() % (kHeight + 1));
+    std::vector<Span> banded;
+    const TriangleRows rows(p, kWidth, kHeight);
+    for (const auto& [y0, y1] : {std::pair{0, middle}, std::pair{middle, kHeight}}) {
+      rows.walk(y0, y1, [&](int y, int x0, int x1) { banded.push_back({y, x0, x1}); });
+    }
+    ASSERT_EQ(banded.size(), spans.size()) << "round " << round;
+    for (std::size_t k = 0; k < spans.size(); ++k) {
+      ASSERT_TRUE(banded[k].y == spans[k].y && banded[k].x0 == spans[k].x0 &&
+                  banded[k].x1 == spans[k].x1)
+          << "round " << round;
+    }
     std::vector<int> lit(kWidth * kHeight, 0);
     for (const Span& s : spans) {
       ASSERT_TRUE(s.y >= 0 && s.y < kHeight && s.x0 >= 0 && s.x0 < s.x1 && s.x1 <= kWidth);
