@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "base/atomic_file.h"
 #include "base/failure.h"
 #include "render/blur.h"
@@ -14,6 +18,16 @@ namespace orvane {
 namespace {
 
 bool sideOk(int side) { return side >= 1 && side <= kMaxTextureSide; }
+
+// Sets `count` pixels to the value, four at a time where the processor can.
+void fillPixels(std::uint32_t* out, int count, std::uint32_t value) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i four = _mm_set1_epi32(int(value));
+  for (; i + 4 <= count; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), four);
+#endif
+  for (; i < count; ++i) out[i] = value;
+}
 
 }  // namespace
 
@@ -115,8 +129,9 @@ void Renderer::beginFrame(std::uint32_t colour) {
   Texture& t = target();
   const std::uint32_t value = t.isRenderTarget() ? colour : (colour | 0xFF000000u);
   const PixelRect r = writableRect();
+  std::uint32_t* pixels = t.pixels();
   for (int y = r.y0; y < r.y1; ++y) {
-    std::fill_n(t.pixels() + std::size_t(y) * t.width() + r.x0, std::max(0, r.x1 - r.x0), value);
+    fillPixels(pixels + std::size_t(y) * t.width() + r.x0, std::max(0, r.x1 - r.x0), value);
   }
   t.invalidateMips();
 }
@@ -193,6 +208,10 @@ bool Renderer::drawQuad(WorldPoint lt, WorldPoint lb, WorldPoint rt, WorldPoint 
                          ? DeferredShading::Sampling::Nearest
                          : DeferredShading::Sampling::Filtered;
       job.spans.du = toFixed(mu.dx), job.spans.dv = toFixed(mv.dx);
+      job.spans.uLow = std::min({us[0], us[1], us[2]}),
+      job.spans.uHigh = std::max({us[0], us[1], us[2]});
+      job.spans.vLow = std::min({vs[0], vs[1], vs[2]}),
+      job.spans.vHigh = std::max({vs[0], vs[1], vs[2]});
     }
     deferred_->add(targetPtr, std::move(job), pieces, pieceCount, clip.x0, clip.y0, clip.x1,
                    clip.y1);

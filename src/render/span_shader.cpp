@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "render/avx2_region.h"
@@ -32,6 +34,11 @@ struct Kernel {
   bool white;  // the colour leaves texels as they are
   __m256i colourRB, colourGA;
   std::int64_t reach;  // how far a tap reads from its pixel, in level-0 texels
+  // The step from pixel to pixel, the lanes' offsets from the first and the step to the next
+  // eight; and whether every span's lanes are known to stay within 32 bits.
+  std::int64_t du, dv;
+  __m256i laneU, laneV, stepU, stepV;
+  bool fits;
 };
 
 // Eight pixels' channels two to a 32-bit lane: blue | red << 16 and green | alpha << 16.
@@ -232,8 +239,11 @@ __attribute__((always_inline)) inline void store8(std::uint32_t* out, const Chan
   _mm256_maskstore_epi32(reinterpret_cast<int*>(out), lanes, _mm256_andnot_si256(clear, packed));
 }
 
-// Sets the kernel up for a triangle's spans.
-void setUp(Kernel& k, const SamplerSetup& s, std::uint32_t colour) {
+constexpr std::int64_t kLaneLimit = std::int64_t(1) << 29;
+
+// Sets the kernel up for a triangle's spans, which step (du, dv) from pixel to pixel.
+void setUp(Kernel& k, const SamplerSetup& s, std::uint32_t colour, std::int64_t du,
+           std::int64_t dv) {
   const bool minified = s.kind == SamplerSetup::Kind::Minified;
   const TexelSheet& sheet = *s.sheet;
   k.origin = reinterpret_cast<const char*>(sheet.origin);
@@ -253,29 +263,51 @@ void setUp(Kernel& k, const SamplerSetup& s, std::uint32_t colour) {
   k.white = colour == 0xFFFFFFFFu;
   k.colourRB = _mm256_set1_epi32(int((colour & 0xFF) | (colour >> 16 & 0xFF) << 16));
   k.colourGA = _mm256_set1_epi32(int((colour >> 8 & 0xFF) | (colour >> 24) << 16));
+  k.du = du, k.dv = dv;
+  k.fits = false;
+  if (std::max(du < 0 ? -du : du, dv < 0 ? -dv : dv) < kLaneLimit / 8) {
+    const __m256i steps = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    k.laneU = _mm256_mullo_epi32(steps, _mm256_set1_epi32(int(du)));
+    k.laneV = _mm256_mullo_epi32(steps, _mm256_set1_epi32(int(dv)));
+    k.stepU = _mm256_set1_epi32(int(8 * du));
+    k.stepV = _mm256_set1_epi32(int(8 * dv));
+  }
+}
+
+// Whether the lanes of every span of a triangle whose texel coordinates lie in [uLow, uHigh] x
+// [vLow, vHigh] stay within 32 bits, with the taps' reach and the eight lanes past a span's end.
+bool lanesFit(const Kernel& k, const SamplerSetup& s, const TriangleSpans& spans) {
+  const double margin =
+      double(k.reach) + 8.0 * double(std::max(std::abs(k.du), std::abs(k.dv))) + 65536.0;
+  auto fits = [&](double low, double high, int origin) {
+    const double a = (low - origin) * 65536.0, b = (high - origin) * 65536.0;
+    return std::max(std::abs(a), std::abs(b)) + margin < double(kLaneLimit);
+  };
+  return std::max(std::abs(k.du), std::abs(k.dv)) < kLaneLimit / 8 &&
+         fits(spans.uLow, spans.uHigh, s.rect.x0) && fits(spans.vLow, spans.vHigh, s.rect.y0);
 }
 
 // The local coordinates (with the rounding term) of the first eight of a span's pixels
-// [first, first + count), and their step to the next eight; false when a coordinate of a lane
-// could leave 32 bits, which leaves the span to the plain path.
-bool startSpan(const Kernel& k, const SamplerSetup& s, const SpanCoords& span, int first, int count,
-               __m256i& u, __m256i& v) {
-  constexpr std::int64_t kLimit = std::int64_t(1) << 29;
-  auto within = [&](std::int64_t x) { return x > -kLimit + k.reach && x < kLimit - k.reach; };
-  const int lanes = (count + 7) / 8 * 8;  // the unused lanes read inside the sheet too
-  const std::int64_t u0 = s.localU(span.u) + std::int64_t(first) * span.du;
-  const std::int64_t v0 = s.localV(span.v) + std::int64_t(first) * span.dv;
-  const std::int64_t lastU = u0 + std::int64_t(lanes - 1) * span.du;
-  const std::int64_t lastV = v0 + std::int64_t(lanes - 1) * span.dv;
-  if (!within(u0) || !within(v0) || !within(lastU) || !within(lastV) || !within(8 * span.du) ||
-      !within(8 * span.dv)) {
-    return false;
+// [first, first + count); false when a coordinate of a lane could leave 32 bits, which leaves
+// the span to the plain path.
+inline bool startSpan(const Kernel& k, const SamplerSetup& s, const SpanCoords& span, int first,
+                      int count, __m256i& u, __m256i& v) {
+  const std::int64_t u0 = s.localU(span.u) + std::int64_t(first) * k.du;
+  const std::int64_t v0 = s.localV(span.v) + std::int64_t(first) * k.dv;
+  if (!k.fits) {
+    auto within = [&](std::int64_t x) {
+      return x > -kLaneLimit + k.reach && x < kLaneLimit - k.reach;
+    };
+    const int lanes = (count + 7) / 8 * 8;  // the unused lanes read inside the sheet too
+    const std::int64_t lastU = u0 + std::int64_t(lanes - 1) * k.du;
+    const std::int64_t lastV = v0 + std::int64_t(lanes - 1) * k.dv;
+    if (!within(u0) || !within(v0) || !within(lastU) || !within(lastV) || !within(8 * k.du) ||
+        !within(8 * k.dv)) {
+      return false;
+    }
   }
-  const __m256i steps = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-  u = _mm256_add_epi32(_mm256_set1_epi32(int(u0 + 0x80)),
-                       _mm256_mullo_epi32(steps, _mm256_set1_epi32(int(span.du))));
-  v = _mm256_add_epi32(_mm256_set1_epi32(int(v0 + 0x80)),
-                       _mm256_mullo_epi32(steps, _mm256_set1_epi32(int(span.dv))));
+  u = _mm256_add_epi32(_mm256_set1_epi32(int(u0 + 0x80)), k.laneU);
+  v = _mm256_add_epi32(_mm256_set1_epi32(int(v0 + 0x80)), k.laneV);
   return true;
 }
 
@@ -293,8 +325,7 @@ __attribute__((always_inline)) inline bool forEachEight(const Kernel& k, const S
                                                         int count, Group&& group) {
   __m256i u, v;
   if (!startSpan(k, s, span, first, count, u, v)) return false;
-  const __m256i stepU = _mm256_set1_epi32(int(8 * span.du));
-  const __m256i stepV = _mm256_set1_epi32(int(8 * span.dv));
+  const __m256i stepU = k.stepU, stepV = k.stepV;
   int i = 0;
   Channels8 sources;
   for (; i + 8 <= count; i += 8) {
@@ -314,7 +345,8 @@ template <bool kMinified>
 void shadeVector(std::uint32_t* pixels, std::size_t width, const TriangleSpans& spans, int y0,
                  int y1, std::uint32_t colour, bool keepAlpha, const SamplerSetup& s) {
   Kernel k;
-  setUp(k, s, colour);
+  setUp(k, s, colour, spans.du, spans.dv);
+  k.fits = lanesFit(k, s, spans);
   const VisiblePixels visible(s);
   spans.walk(y0, y1, [&](int y, const SpanCoords& c) {
     std::uint32_t* row = pixels + std::size_t(y) * width;
@@ -334,7 +366,7 @@ void shadeVector(std::uint32_t* pixels, std::size_t width, const TriangleSpans& 
 bool shadeSpanVector(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour,
                      bool keepAlpha, const SamplerSetup& s) {
   Kernel k;
-  setUp(k, s, colour);
+  setUp(k, s, colour, span.du, span.dv);
   const PixelRange range = VisiblePixels(s).of(span);
   std::uint32_t* from = row + span.x0 + range.first;
   auto blend = [&](int i, const Channels8& sources, __m256i lanes, bool all) {
@@ -352,7 +384,7 @@ template <bool kMinified>
 bool sampleVector(std::uint32_t* out, const SpanCoords& span, std::uint32_t colour,
                   const SamplerSetup& s) {
   Kernel k;
-  setUp(k, s, colour);
+  setUp(k, s, colour, span.du, span.dv);
   const PixelRange range = VisiblePixels(s).of(span);
   std::memset(out, 0, std::size_t(span.x1 - span.x0) * 4);
   std::uint32_t* from = out + range.first;

@@ -34,6 +34,8 @@ struct TriangleSpans {
   int firstRow = 0, firstColumn = 0;
   AffineMap u, v;
   std::int64_t du = 0, dv = 0;
+  // The least and greatest texel coordinates at the triangle's corners.
+  double uLow = 0, uHigh = 0, vLow = 0, vHigh = 0;
 
   // out(y, coords) for the spans in rows [y0, y1).
   template <typename SpanOut>

@@ -1,7 +1,6 @@
 #include "render/visible_span.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace orvane {
 namespace {
@@ -34,17 +33,17 @@ void reaching(int first, int last, int size, int l, std::int64_t minTap, std::in
   high = last + 1 >= size - 1 ? kFar : lastAtMost(last + 1, l) - minTap;
 }
 
-// Narrows [first, last] to the k with start + k * step in [low, high], give or take one.
-void keepWithin(std::int64_t start, std::int64_t step, std::int64_t low, std::int64_t high,
-                double& first, double& last) {
+// Narrows [first, last] to the k with start + k * step in [low, high], give or take one
+// (`inverse` is 1 / step).
+void keepWithin(std::int64_t start, std::int64_t step, double inverse, std::int64_t low,
+                std::int64_t high, double& first, double& last) {
   if (step == 0) {
-    if (start < low || start > high) last = first - 1;
+    if (start < low || start > high) last = -1;
     return;
   }
-  const double inverse = 1.0 / double(step);
   const double a = double(low - start) * inverse, b = double(high - start) * inverse;
-  first = std::max(first, std::floor(std::min(a, b)) - 1);
-  last = std::min(last, std::ceil(std::max(a, b)) + 1);
+  first = std::max(first, std::min(a, b) - 1);
+  last = std::min(last, std::max(a, b) + 1);
 }
 
 }  // namespace
@@ -67,11 +66,10 @@ PixelRange VisiblePixels::of(const SpanCoords& span) const {
   const int n = span.x1 - span.x0;
   if (n <= 0 || !s.anyVisible()) return {};
   const std::int64_t u0 = setup_.localU(span.u), v0 = setup_.localV(span.v);
-  // The visible columns of the rows the span can read (clamped as reads are), one row more on
-  // each side.
+  // The visible columns of the rows the span can read (clamped as reads are).
   const std::int64_t vEnd = v0 + std::int64_t(n - 1) * span.dv;
-  const std::int64_t rowLow = texelIndex(std::min(v0, vEnd) + minV_, level_) - 1;
-  const std::int64_t rowHigh = texelIndex(std::max(v0, vEnd) + maxV_, level_) + 2;
+  const std::int64_t rowLow = texelIndex(std::min(v0, vEnd) + minV_, level_);
+  const std::int64_t rowHigh = texelIndex(std::max(v0, vEnd) + maxV_, level_) + 1;
   const int r0 = std::max(int(std::clamp<std::int64_t>(rowLow, 0, s.height - 1)), s.firstRow);
   const int r1 = std::min(int(std::clamp<std::int64_t>(rowHigh, 0, s.height - 1)), s.lastRow);
   int columnFirst = s.width, columnLast = -1;
@@ -82,9 +80,12 @@ PixelRange VisiblePixels::of(const SpanCoords& span) const {
   if (columnFirst > columnLast) return {};
   std::int64_t lowU, highU;
   reaching(columnFirst, columnLast, s.width, level_, minU_, maxU_, lowU, highU);
+  if (span.du != du_) du_ = span.du, inverseDu_ = du_ == 0 ? 0 : 1.0 / double(du_);
+  if (span.dv != dv_) dv_ = span.dv, inverseDv_ = dv_ == 0 ? 0 : 1.0 / double(dv_);
   double first = 0, last = n - 1;
-  keepWithin(u0, span.du, lowU, highU, first, last);
-  keepWithin(v0, span.dv, lowV_, highV_, first, last);
+  keepWithin(u0, span.du, inverseDu_, lowU, highU, first, last);
+  keepWithin(v0, span.dv, inverseDv_, lowV_, highV_, first, last);
+  // Truncation keeps the range as wide: first >= 0 rounds down, last + 1 > the true last.
   if (first > last) return {};
   return {int(first), int(last) + 1};
 }
