@@ -65,7 +65,7 @@ void Renderer::dropFrame() {
 void Renderer::release() {
   dropFrame();
   recycled_.clear();
-  blurScratch_ = {};
+  blurScratch_.release();
 }
 
 void Renderer::setProjection(float width, float height) {
@@ -91,17 +91,17 @@ TexturePtr Renderer::createTextureFromPixels(int width, int height, const void* 
   return makeTextureFromPixels(width, height, pixels, format, bitsPerPixel);
 }
 
-TexturePtr Renderer::createRenderTexture(int width, int height) {
+TexturePtr Renderer::createRenderTexture(int width, int height, bool cleared) {
   if (!sideOk(width) || !sideOk(height)) return nullptr;
   settle();
   // A texture that only this list still holds is free to be handed out again.
   for (const TexturePtr& t : recycled_) {
     if (t.use_count() == 1 && t->width() == width && t->height() == height) {
-      t->fill(0);
+      if (cleared) t->fill(0);
       return t;
     }
   }
-  auto texture = std::make_shared<Texture>(width, height, true);
+  auto texture = std::make_shared<Texture>(width, height, true, cleared);
   constexpr std::size_t kKept = 4;
   if (recycled_.size() >= kKept) recycled_.erase(recycled_.begin());
   recycled_.push_back(texture);

@@ -40,13 +40,13 @@ struct Texture::RectSheets {
   std::array<std::unique_ptr<OwnedTexelSheet>, 16> levels;
 };
 
-Texture::Texture(int width, int height, bool renderTarget)
+Texture::Texture(int width, int height, bool renderTarget, bool cleared)
     : width_(width),
       height_(height),
       renderTarget_(renderTarget),
       texels_(new std::uint32_t[std::size_t(width) * std::size_t(height)]) {
   unpacked_ = true;
-  if (renderTarget) fill(0);
+  if (renderTarget && cleared) fill(0);
 }
 
 Texture::Texture(int width, int height, const std::uint16_t* texels, bool borrow)

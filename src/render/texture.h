@@ -48,8 +48,9 @@ struct TexelRect {
 // or sheets were made requires invalidateMips(), on the one thread that uses the texture.
 class Texture {
  public:
-  // Render targets start cleared to 0; other textures start undefined (their maker fills them).
-  Texture(int width, int height, bool renderTarget);
+  // Render targets start cleared to 0 unless `cleared` is false; other textures start undefined
+  // (their maker fills them).
+  Texture(int width, int height, bool renderTarget, bool cleared = true);
   // A texture of A4R4G4B4 texels, rows packed one after another: a copy of them, or with
   // `borrow` the caller's own, which must then stay unchanged for the texture's whole life.
   Texture(int width, int height, const std::uint16_t* texels, bool borrow);
