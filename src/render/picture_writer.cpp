@@ -2,12 +2,15 @@
 #include <turbojpeg.h>
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <memory>
 
 #include "base/atomic_file.h"
 #include "base/failure.h"
 #include "render/picture_file.h"
+#include "render/png_filter_choice.h"
+#include "render/row_packing.h"
 
 #define STBI_WRITE_NO_STDIO
 #include <stb/stb_image_write.h>
@@ -15,61 +18,132 @@
 namespace orvane {
 namespace {
 
-// The picture's bytes with 3 or 4 channels.
-std::vector<std::uint8_t> packedChannels(const Picture& picture, int channels) {
-  if (channels == 4) return picture.rgba;
-  const std::size_t count = std::size_t(picture.width) * picture.height;
-  std::vector<std::uint8_t> rgb(count * 3);
-  for (std::size_t i = 0; i < count; ++i) {
-    std::copy_n(picture.rgba.begin() + std::ptrdiff_t(4 * i), 3,
-                rgb.begin() + std::ptrdiff_t(3 * i));
+// The pixels to encode, four bytes each: R, G, B, A of a Picture, or words 0xAARRGGBB.
+struct Pixels {
+  int width = 0, height = 0;
+  const std::uint8_t* rgba = nullptr;
+  const std::uint32_t* argb = nullptr;
+
+  // Row y with 3 (R, G, B) or 4 (R, G, B, A) bytes a pixel; `out` has room for 4 bytes more.
+  void row(int y, int channels, std::uint8_t* out) const {
+    const std::size_t first = std::size_t(y) * std::size_t(width);
+    if (rgba) {
+      const std::uint8_t* in = rgba + 4 * first;
+      if (channels == 4) {
+        std::copy_n(in, 4 * std::size_t(width), out);
+        return;
+      }
+      for (int x = 0; x < width; ++x, in += 4, out += 3)
+        out[0] = in[0], out[1] = in[1], out[2] = in[2];
+      return;
+    }
+    channels == 4 ? packRgba(argb + first, width, out) : packRgb(argb + first, width, out);
   }
-  return rgb;
-}
+  // All rows, packed.
+  std::vector<std::uint8_t> packed(int channels) const {
+    std::vector<std::uint8_t> out(std::size_t(width) * std::size_t(height) * std::size_t(channels) +
+                                  4);
+    for (int y = 0; y < height; ++y) {
+      row(y, channels, out.data() + std::size_t(y) * std::size_t(width) * std::size_t(channels));
+    }
+    return out;
+  }
+};
 
 void appendBytes(void* context, void* data, int size) {
   static_cast<std::string*>(context)->append(static_cast<const char*>(data), std::size_t(size));
 }
 
-bool encodePng(const Picture& picture, int channels, std::string& out, std::string* error) {
+int appendPngBytes(spng_ctx*, void* context, void* data, std::size_t size) {
+  static_cast<std::string*>(context)->append(static_cast<const char*>(data), size);
+  return 0;
+}
+
+// Rows are converted one at a time and each is given the filter choosePngFilter picks, then
+// compressed at a fast level (the editor's pictures are large flat areas); the file's bytes go
+// straight into `out`.
+bool encodePng(const Pixels& pixels, int channels, std::string& out, std::string* error) {
   std::unique_ptr<spng_ctx, decltype(&spng_ctx_free)> ctx(spng_ctx_new(SPNG_CTX_ENCODER),
                                                           spng_ctx_free);
   if (!ctx) return fail(error, "out of memory");
-  spng_set_option(ctx.get(), SPNG_ENCODE_TO_BUFFER, 1);
-  // A fast setting: the editor's pictures are large flat areas that compress well anyway.
+  const std::size_t length = std::size_t(pixels.width) * std::size_t(channels);
+  out.reserve(length * std::size_t(pixels.height) / 8 + 256);
+  spng_set_png_stream(ctx.get(), appendPngBytes, &out);
   spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 2);
-  spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_SUB);
   spng_ihdr ihdr{};
-  ihdr.width = std::uint32_t(picture.width);
-  ihdr.height = std::uint32_t(picture.height);
+  ihdr.width = std::uint32_t(pixels.width);
+  ihdr.height = std::uint32_t(pixels.height);
   ihdr.bit_depth = 8;
   ihdr.color_type = channels == 4 ? SPNG_COLOR_TYPE_TRUECOLOR_ALPHA : SPNG_COLOR_TYPE_TRUECOLOR;
   int rc = spng_set_ihdr(ctx.get(), &ihdr);
-  const std::vector<std::uint8_t> pixels = packedChannels(picture, channels);
   if (rc == 0) {
-    rc = spng_encode_image(ctx.get(), pixels.data(), pixels.size(), SPNG_FMT_PNG,
-                           SPNG_ENCODE_FINALIZE);
+    rc = spng_encode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG,
+                           SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE);
+  }
+  // Two rows, each after one pixel of zeros (the pixel left of the first) and before 4 spare
+  // bytes; the row above the first is zeros too.
+  const std::size_t left = std::size_t(channels), room = left + length + 4;
+  std::vector<std::uint8_t> rows(2 * room, 0);
+  std::uint8_t* above = rows.data() + left;
+  std::uint8_t* row = above + room;
+  for (int y = 0; rc == 0 && y < pixels.height; ++y) {
+    pixels.row(y, channels, row);
+    // Every filter was allowed when encoding started (the default), so each row may take any.
+    const PngFilter filter = choosePngFilter(row, above, length, channels);
+    spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_NONE << int(filter));
+    rc = spng_encode_row(ctx.get(), row, length);
+    if (rc == SPNG_EOI && y == pixels.height - 1) rc = 0;
+    std::swap(row, above);
   }
   if (rc != 0) return fail(error, std::string("PNG encoder: ") + spng_strerror(rc));
-  std::size_t size = 0;
-  std::unique_ptr<void, decltype(&std::free)> buffer(spng_get_png_buffer(ctx.get(), &size, &rc),
-                                                     std::free);
-  if (!buffer) return fail(error, std::string("PNG encoder: ") + spng_strerror(rc));
-  out.assign(static_cast<const char*>(buffer.get()), size);
   return true;
 }
 
-bool encodeJpeg(const Picture& picture, std::string& out, std::string* error) {
+bool encodeJpeg(const Pixels& pixels, std::string& out, std::string* error) {
   std::unique_ptr<void, decltype(&tjDestroy)> tj(tjInitCompress(), tjDestroy);
   if (!tj) return fail(error, "out of memory");
   unsigned char* buffer = nullptr;
   unsigned long size = 0;
-  const int rc = tjCompress2(tj.get(), picture.rgba.data(), picture.width, 0, picture.height,
-                             TJPF_RGBX, &buffer, &size, TJSAMP_444, 90, 0);
+  // Words 0xAARRGGBB are the bytes B, G, R, A in memory on a little-endian machine.
+  const bool words = pixels.rgba == nullptr;
+  const int format = !words                                       ? TJPF_RGBX
+                     : std::endian::native == std::endian::little ? TJPF_BGRX
+                                                                  : TJPF_XRGB;
+  const auto* bytes = words ? reinterpret_cast<const unsigned char*>(pixels.argb) : pixels.rgba;
+  const int rc = tjCompress2(tj.get(), bytes, pixels.width, 0, pixels.height, format, &buffer,
+                             &size, TJSAMP_444, 90, 0);
   std::unique_ptr<unsigned char, decltype(&tjFree)> owned(buffer, tjFree);
   if (rc != 0) return fail(error, std::string("JPEG encoder: ") + tjGetErrorStr2(tj.get()));
   out.assign(reinterpret_cast<const char*>(buffer), size);
   return true;
+}
+
+bool encode(const Pixels& pixels, ImageFormat format, bool keepAlpha, std::string& bytes,
+            std::string* error) {
+  bytes.clear();
+  const int channels = keepAlpha ? 4 : 3;
+  switch (format) {
+    case ImageFormat::Png:
+      return encodePng(pixels, channels, bytes, error);
+    case ImageFormat::Jpeg:
+      return encodeJpeg(pixels, bytes, error);
+    case ImageFormat::Bmp:
+    case ImageFormat::Tga: {
+      const std::vector<std::uint8_t> packed = pixels.packed(channels);
+      const int ok = format == ImageFormat::Bmp
+                         ? stbi_write_bmp_to_func(appendBytes, &bytes, pixels.width, pixels.height,
+                                                  channels, packed.data())
+                         : stbi_write_tga_to_func(appendBytes, &bytes, pixels.width, pixels.height,
+                                                  channels, packed.data());
+      if (!ok) return fail(error, "picture encoder failed");
+      return true;
+    }
+  }
+  return fail(error, "unknown picture format");
+}
+
+bool sizeOk(int width, int height) {
+  return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide;
 }
 
 }  // namespace
@@ -88,30 +162,19 @@ std::optional<ImageFormat> imageFormatFromPath(const std::filesystem::path& path
 bool encodePicture(const Picture& picture, ImageFormat format, bool keepAlpha, std::string& bytes,
                    std::string* error) {
   bytes.clear();
-  if (picture.width < 1 || picture.height < 1 || picture.width > kMaxPictureSide ||
-      picture.height > kMaxPictureSide ||
+  if (!sizeOk(picture.width, picture.height) ||
       picture.rgba.size() != std::size_t(picture.width) * picture.height * 4) {
     return fail(error, "no picture to write");
   }
-  const int channels = keepAlpha ? 4 : 3;
-  switch (format) {
-    case ImageFormat::Png:
-      return encodePng(picture, channels, bytes, error);
-    case ImageFormat::Jpeg:
-      return encodeJpeg(picture, bytes, error);
-    case ImageFormat::Bmp:
-    case ImageFormat::Tga: {
-      const std::vector<std::uint8_t> pixels = packedChannels(picture, channels);
-      const int ok = format == ImageFormat::Bmp
-                         ? stbi_write_bmp_to_func(appendBytes, &bytes, picture.width,
-                                                  picture.height, channels, pixels.data())
-                         : stbi_write_tga_to_func(appendBytes, &bytes, picture.width,
-                                                  picture.height, channels, pixels.data());
-      if (!ok) return fail(error, "picture encoder failed");
-      return true;
-    }
-  }
-  return fail(error, "unknown picture format");
+  return encode(Pixels{picture.width, picture.height, picture.rgba.data(), nullptr}, format,
+                keepAlpha, bytes, error);
+}
+
+bool encodePixels(const std::uint32_t* argb, int width, int height, ImageFormat format,
+                  bool keepAlpha, std::string& bytes, std::string* error) {
+  bytes.clear();
+  if (!argb || !sizeOk(width, height)) return fail(error, "no picture to write");
+  return encode(Pixels{width, height, nullptr, argb}, format, keepAlpha, bytes, error);
 }
 
 bool writePictureFile(const std::filesystem::path& path, const Picture& picture, ImageFormat format,

@@ -305,18 +305,8 @@ void Renderer::blurPass(const TexturePtr& source, int pass, float h) {
 bool Renderer::encodeBackBuffer(ImageFormat format, std::string& bytes, std::string* error) const {
   if (!backBuffer_) return fail(error, "no back buffer");
   settle();
-  Picture picture;
-  picture.width = backBuffer_->width();
-  picture.height = backBuffer_->height();
-  picture.rgba.resize(std::size_t(picture.width) * picture.height * 4);
-  const std::uint32_t* in = backBuffer_->pixels();
-  for (std::size_t i = 0, n = std::size_t(picture.width) * picture.height; i < n; ++i) {
-    picture.rgba[4 * i] = std::uint8_t(in[i] >> 16);
-    picture.rgba[4 * i + 1] = std::uint8_t(in[i] >> 8);
-    picture.rgba[4 * i + 2] = std::uint8_t(in[i]);
-    picture.rgba[4 * i + 3] = 0xFF;
-  }
-  return encodePicture(picture, format, false, bytes, error);
+  return encodePixels(backBuffer_->pixels(), backBuffer_->width(), backBuffer_->height(), format,
+                      false, bytes, error);
 }
 
 bool Renderer::saveBackBuffer(const std::filesystem::path& path, ImageFormat format,
