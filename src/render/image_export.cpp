@@ -25,37 +25,39 @@ void drawBackground(Renderer& renderer, const EmblemInfo& info, const ExportSett
   drawCheckerTiles(renderer, settings.scale, step, info.width, info.height);
 }
 
-// The atlas as a texture with every mip level made, kept for the next export of the same atlas
-// (compared texel by texel), since converting it costs more than drawing a picture. The levels
-// are all made before the texture is shared, so renderers on several threads only read it. The
-// lock is held only to take or replace the cached pair; the comparison runs outside it, so
-// export workers on several threads do not wait for each other.
+// The atlas as a texture, kept for the next export of the same atlas (compared texel by
+// texel). The cache's copy of the texels is the one the texture reads, and each texture handed
+// out keeps the cache entry alive. Its cells' sheets are made on first use, safely from any
+// thread. The lock is held only to take or replace the cached entry; the comparison runs
+// outside it, so export workers on several threads do not wait for each other.
+struct CachedAtlas {
+  std::vector<std::uint16_t> texels;
+  TexturePtr texture;
+};
+std::mutex cacheMutex;
+std::shared_ptr<const CachedAtlas> cache;
+
+std::shared_ptr<const CachedAtlas> currentCache() {
+  std::lock_guard lock(cacheMutex);
+  return cache;
+}
+
+bool holds(const std::shared_ptr<const CachedAtlas>& entry, std::span<const std::uint16_t> atlas) {
+  return entry && entry->texels.size() == atlas.size() &&
+         std::memcmp(entry->texels.data(), atlas.data(), atlas.size_bytes()) == 0;
+}
+
 TexturePtr cachedAtlasTexture(std::span<const std::uint16_t> atlas) {
-  struct CachedAtlas {
-    std::vector<std::uint16_t> texels;
-    TexturePtr texture;
-  };
-  static std::mutex mutex;
-  static std::shared_ptr<const CachedAtlas> cache;
-  std::shared_ptr<const CachedAtlas> current;
-  {
-    std::lock_guard lock(mutex);
-    current = cache;
+  if (auto current = currentCache(); holds(current, atlas)) {
+    return TexturePtr(current, current->texture.get());
   }
-  if (current && current->texels.size() == atlas.size() &&
-      std::memcmp(current->texels.data(), atlas.data(), atlas.size_bytes()) == 0) {
-    return current->texture;
-  }
-  TexturePtr texture = makeTextureFromPixels(int(kAtlasWidth), int(kAtlasHeight), atlas.data(),
-                                             PixelFormat::A4R4G4B4, 16);
-  if (!texture) return nullptr;
-  texture->level(texture->levelCount() - 1);
   auto fresh = std::make_shared<CachedAtlas>();
   fresh->texels.assign(atlas.begin(), atlas.end());
-  fresh->texture = texture;
-  std::lock_guard lock(mutex);
-  cache = std::move(fresh);
-  return texture;
+  fresh->texture = makeTextureOverPixels(int(kAtlasWidth), int(kAtlasHeight), fresh->texels.data());
+  if (!fresh->texture) return nullptr;
+  std::lock_guard lock(cacheMutex);
+  cache = fresh;
+  return TexturePtr(std::shared_ptr<const CachedAtlas>(fresh), fresh->texture.get());
 }
 
 }  // namespace
@@ -86,7 +88,15 @@ bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
     renderer.release();
     return fail(error, "parts atlas missing");
   }
-  return renderExportPicture(renderer, document, exportAtlasTexture(atlas), settings, error);
+  // One export reads the caller's atlas where it is, unless the cache already holds it: a
+  // process that exports once keeps no copy.
+  TexturePtr texture;
+  if (auto current = currentCache(); holds(current, atlas)) {
+    texture = TexturePtr(current, current->texture.get());
+  } else {
+    texture = makeTextureOverPixels(int(kAtlasWidth), int(kAtlasHeight), atlas.data());
+  }
+  return renderExportPicture(renderer, document, texture, settings, error);
 }
 
 bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
