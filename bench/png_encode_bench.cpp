@@ -15,7 +15,7 @@
 #include "formats/emblem_file.h"
 #include "render/image_export.h"
 #include "render/picture_file.h"
-#include "render/png_filter_choice.h"
+#include "render/png_filters.h"
 #include "render_bench_scenes.h"
 
 namespace orvane::bench {

@@ -1,4 +1,3 @@
-#include <spng.h>
 #include <turbojpeg.h>
 
 #include <algorithm>
@@ -9,7 +8,7 @@
 #include "base/atomic_file.h"
 #include "base/failure.h"
 #include "render/picture_file.h"
-#include "render/png_filter_choice.h"
+#include "render/png_encoder.h"
 #include "render/row_packing.h"
 
 #define STBI_WRITE_NO_STDIO
@@ -54,51 +53,6 @@ void appendBytes(void* context, void* data, int size) {
   static_cast<std::string*>(context)->append(static_cast<const char*>(data), std::size_t(size));
 }
 
-int appendPngBytes(spng_ctx*, void* context, void* data, std::size_t size) {
-  static_cast<std::string*>(context)->append(static_cast<const char*>(data), size);
-  return 0;
-}
-
-// Rows are converted one at a time and each is given the filter choosePngFilter picks, then
-// compressed at a fast level (the editor's pictures are large flat areas); the file's bytes go
-// straight into `out`.
-bool encodePng(const Pixels& pixels, int channels, std::string& out, std::string* error) {
-  std::unique_ptr<spng_ctx, decltype(&spng_ctx_free)> ctx(spng_ctx_new(SPNG_CTX_ENCODER),
-                                                          spng_ctx_free);
-  if (!ctx) return fail(error, "out of memory");
-  const std::size_t length = std::size_t(pixels.width) * std::size_t(channels);
-  out.reserve(length * std::size_t(pixels.height) / 8 + 256);
-  spng_set_png_stream(ctx.get(), appendPngBytes, &out);
-  spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 2);
-  spng_ihdr ihdr{};
-  ihdr.width = std::uint32_t(pixels.width);
-  ihdr.height = std::uint32_t(pixels.height);
-  ihdr.bit_depth = 8;
-  ihdr.color_type = channels == 4 ? SPNG_COLOR_TYPE_TRUECOLOR_ALPHA : SPNG_COLOR_TYPE_TRUECOLOR;
-  int rc = spng_set_ihdr(ctx.get(), &ihdr);
-  if (rc == 0) {
-    rc = spng_encode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG,
-                           SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE);
-  }
-  // Two rows, each after one pixel of zeros (the pixel left of the first) and before 4 spare
-  // bytes; the row above the first is zeros too.
-  const std::size_t left = std::size_t(channels), room = left + length + 4;
-  std::vector<std::uint8_t> rows(2 * room, 0);
-  std::uint8_t* above = rows.data() + left;
-  std::uint8_t* row = above + room;
-  for (int y = 0; rc == 0 && y < pixels.height; ++y) {
-    pixels.row(y, channels, row);
-    // Every filter was allowed when encoding started (the default), so each row may take any.
-    const PngFilter filter = choosePngFilter(row, above, length, channels);
-    spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_NONE << int(filter));
-    rc = spng_encode_row(ctx.get(), row, length);
-    if (rc == SPNG_EOI && y == pixels.height - 1) rc = 0;
-    std::swap(row, above);
-  }
-  if (rc != 0) return fail(error, std::string("PNG encoder: ") + spng_strerror(rc));
-  return true;
-}
-
 bool encodeJpeg(const Pixels& pixels, std::string& out, std::string* error) {
   std::unique_ptr<void, decltype(&tjDestroy)> tj(tjInitCompress(), tjDestroy);
   if (!tj) return fail(error, "out of memory");
@@ -124,7 +78,9 @@ bool encode(const Pixels& pixels, ImageFormat format, bool keepAlpha, std::strin
   const int channels = keepAlpha ? 4 : 3;
   switch (format) {
     case ImageFormat::Png:
-      return encodePng(pixels, channels, bytes, error);
+      return encodePng(
+          pixels.width, pixels.height, channels,
+          [&](int y, std::uint8_t* out) { pixels.row(y, channels, out); }, bytes, error);
     case ImageFormat::Jpeg:
       return encodeJpeg(pixels, bytes, error);
     case ImageFormat::Bmp:

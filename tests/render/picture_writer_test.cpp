@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "render/picture_file.h"
-#include "render/png_filter_choice.h"
+#include "render/png_filters.h"
 
 namespace orvane {
 namespace {
@@ -112,6 +112,27 @@ TEST(PictureFiles, PngsReadBackWhicheverFilterEachRowTook) {
       EXPECT_EQ(out.rgba, in.rgba) << width << " " << alpha;
     }
   }
+}
+
+TEST(PictureFiles, PngsOfNoiseSpanSeveralDataChunksAndReadBack) {
+  // Noise does not compress: 300 x 200 RGBA pixels make about 240 KB of image data, four
+  // chunks of at most 64 KiB.
+  Picture in{300, 200, std::vector<std::uint8_t>(300 * 200 * 4)};
+  std::mt19937 rng(4);
+  for (std::uint8_t& b : in.rgba) b = std::uint8_t(rng());
+  std::string bytes;
+  ASSERT_TRUE(encodePicture(in, ImageFormat::Png, true, bytes));
+  EXPECT_GT(bytes.size(), 3u * 65536u);
+  std::size_t chunks = 0;
+  for (std::size_t at = bytes.find("IDAT"); at != std::string::npos;
+       at = bytes.find("IDAT", at + 4)) {
+    ++chunks;
+  }
+  EXPECT_GE(chunks, 4u);
+  Picture out;
+  std::string error;
+  ASSERT_TRUE(readPicture(asBytes(bytes), out, &error)) << error;
+  EXPECT_EQ(out.rgba, in.rgba);
 }
 
 TEST(PictureFiles, WordsEncodeAsTheSameRgbaBytesDo) {

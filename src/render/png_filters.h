@@ -5,7 +5,7 @@
 
 namespace orvane {
 
-// PNG row filters, numbered as in the file.
+// PNG row filters, numbered as in the file: choosing one for a row, and applying it.
 enum class PngFilter : std::uint8_t { None = 0, Sub = 1, Up = 2, Average = 3, Paeth = 4 };
 
 // The filter a PNG writer gives a row: of None, Sub and Up, the one whose filtered bytes, each
@@ -20,5 +20,10 @@ enum class PngFilter : std::uint8_t { None = 0, Sub = 1, Up = 2, Average = 3, Pa
 // for the first row.
 PngFilter choosePngFilter(const std::uint8_t* row, const std::uint8_t* above, std::size_t length,
                           int bytesPerPixel);
+
+// The row filtered with None, Sub or Up (the byte less the one left of it, or above it, modulo
+// 256), written to out[0 ... length); `row` and `above` as for choosePngFilter.
+void applyPngFilter(PngFilter filter, const std::uint8_t* row, const std::uint8_t* above,
+                    std::size_t length, int bytesPerPixel, std::uint8_t* out);
 
 }  // namespace orvane

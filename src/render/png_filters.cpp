@@ -1,4 +1,6 @@
-#include "render/png_filter_choice.h"
+#include "render/png_filters.h"
+
+#include <algorithm>
 
 #if defined(__SSE2__) && defined(__x86_64__)
 #include <emmintrin.h>
@@ -53,6 +55,24 @@ PngFilter choosePngFilter(const std::uint8_t* row, const std::uint8_t* above, st
   if (sub < least) best = PngFilter::Sub, least = sub;
   if (up < least) best = PngFilter::Up;
   return best;
+}
+
+void applyPngFilter(PngFilter filter, const std::uint8_t* row, const std::uint8_t* above,
+                    std::size_t length, int bytesPerPixel, std::uint8_t* out) {
+  if (filter != PngFilter::Sub && filter != PngFilter::Up) {
+    std::copy_n(row, length, out);
+    return;
+  }
+  const std::uint8_t* before = filter == PngFilter::Sub ? row - bytesPerPixel : above;
+  std::size_t i = 0;
+#if defined(__SSE2__) && defined(__x86_64__)
+  for (; i + 16 <= length; i += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(before + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_sub_epi8(x, b));
+  }
+#endif
+  for (; i < length; ++i) out[i] = std::uint8_t(row[i] - before[i]);
 }
 
 }  // namespace orvane
