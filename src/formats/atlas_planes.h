@@ -25,6 +25,11 @@ inline constexpr std::size_t kAtlasPixelCount = kAtlasWidth * kAtlasHeight;
 // Within a range, pixel i of the range comes from word i of the range.
 void unpackAtlas(const std::uint16_t* words, std::uint16_t* pixels);
 
+// The same for the pixels that words [firstWord, firstWord + count) feed, the words given from
+// firstWord on: unpacking all words in pieces gives what unpackAtlas gives.
+void unpackAtlasWords(const std::uint16_t* words, std::size_t firstWord, std::size_t count,
+                      std::uint16_t* pixels);
+
 // The inverse: gathers an atlas back into words, bits that no range reads set to 0. Fails (the
 // words then hold no meaning) when the atlas is not one unpackAtlas can make: a pixel of rows
 // 0-1983 whose low twelve bits are not all ones, or rows 1152-1215 whose alpha differs from bits

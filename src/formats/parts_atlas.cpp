@@ -1,11 +1,12 @@
 #include "formats/parts_atlas.h"
 
-#include <bit>
+#include <algorithm>
 #include <cstring>
 #include <new>
 
 #include "formats/atlas_cipher.h"
 #include "formats/blowfish.h"
+#include "formats/little_endian.h"
 
 namespace orvane {
 
@@ -22,25 +23,21 @@ std::span<const std::uint8_t> PartsAtlasBuffer::bytes() const {
 bool loadPartsAtlas(std::span<const std::uint8_t> resource, PartsAtlasBuffer& atlas) {
   atlas.reset();
   if (resource.size() < kPartsAtlasResourceBytes) return false;
-
-  // The resource is read-only, so it is deciphered in a copy of its whole size; the keystream
-  // depends on the distance to the end, so a longer resource must not be cut first.
-  const std::size_t wordCount = (resource.size() + 1) / 2;
-  std::unique_ptr<std::uint16_t[]> words(new (std::nothrow) std::uint16_t[wordCount]);
-  if (!words) return false;
-  auto* bytes = reinterpret_cast<std::uint8_t*>(words.get());
-  std::memcpy(bytes, resource.data(), resource.size());
-  static const BlowfishContext context = keySchedule(kAtlasKey);
-  atlasDecipher(context, bytes, resource.size());
-  if constexpr (std::endian::native == std::endian::big) {
-    for (std::size_t i = 0; i < kAtlasWordCount; ++i) {
-      words[i] = static_cast<std::uint16_t>((words[i] >> 8) | (words[i] << 8));
-    }
-  }
-
   std::unique_ptr<std::uint16_t[]> pixels(new (std::nothrow) std::uint16_t[kAtlasPixelCount]);
   if (!pixels) return false;
-  unpackAtlas(words.get(), pixels.get());
+  // A block at a time, deciphered straight from the read-only resource and unpacked at once, so
+  // that no copy of the whole resource is made. The keystream depends on the distance to the
+  // end of the whole resource, so a longer resource is not cut first.
+  static const BlowfishContext context = keySchedule(kAtlasKey);
+  constexpr std::size_t kBlockWords = 8192;
+  std::uint8_t bytes[2 * kBlockWords];
+  std::uint16_t words[kBlockWords];
+  for (std::size_t first = 0; first < kAtlasWordCount; first += kBlockWords) {
+    const std::size_t count = std::min(kBlockWords, kAtlasWordCount - first);
+    atlasDecipherRange(context, resource.data(), resource.size(), 2 * first, 2 * count, bytes);
+    loadLe16Words(bytes, count, words);
+    unpackAtlasWords(words, first, count, pixels.get());
+  }
   atlas.pixels_ = std::move(pixels);
   return true;
 }
