@@ -1,6 +1,7 @@
 #include "formats/parts_atlas.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <new>
 
@@ -30,12 +31,13 @@ bool loadPartsAtlas(std::span<const std::uint8_t> resource, PartsAtlasBuffer& at
   // end of the whole resource, so a longer resource is not cut first.
   static const BlowfishContext context = keySchedule(kAtlasKey);
   constexpr std::size_t kBlockWords = 8192;
-  std::uint8_t bytes[2 * kBlockWords];
   std::uint16_t words[kBlockWords];
+  auto* bytes = reinterpret_cast<std::uint8_t*>(words);
   for (std::size_t first = 0; first < kAtlasWordCount; first += kBlockWords) {
     const std::size_t count = std::min(kBlockWords, kAtlasWordCount - first);
     atlasDecipherRange(context, resource.data(), resource.size(), 2 * first, 2 * count, bytes);
-    loadLe16Words(bytes, count, words);
+    // The deciphered bytes are little-endian words, already in host order on such a host.
+    if constexpr (std::endian::native == std::endian::big) loadLe16Words(bytes, count, words);
     unpackAtlasWords(words, first, count, pixels.get());
   }
   atlas.pixels_ = std::move(pixels);
