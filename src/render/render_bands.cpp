@@ -78,6 +78,7 @@ bool DeferredShading::add(TexturePtr target, Job job, const TriangleRows* pieces
   workChanges_[std::size_t(first)] += width;
   workChanges_[std::size_t(last) + 1] -= width;
   pixels_ += std::size_t(width) * std::size_t(last + 1 - first);
+  opaqueJobs_ += job.opaque;
   jobs_.push_back(std::move(job));
   constexpr std::size_t kLongQueue = 2048;
   if (jobs_.size() >= kLongQueue) flush();
@@ -96,12 +97,92 @@ void DeferredShading::runOnTwoThreads(const std::function<void(int)>& job) {
 
 void DeferredShading::limitThreads(int threads) { threadLimit_ = std::clamp(threads, 1, 2); }
 
+TriangleSpans DeferredShading::spansOf(const Job& job) const {
+  TriangleSpans spans = job.spans;
+  spans.pieces = pieces_.data() + job.firstPiece;
+  spans.pieceCount = int(job.pieceCount);
+  return spans;
+}
+
+namespace {
+
+// Runs of columns [first, end) of a row that opaque triangles cover: runs that meet are joined;
+// of more than kRuns apart, the shortest is forgotten.
+struct CoveredRuns {
+  static constexpr int kRuns = 4;
+  std::pair<int, int> runs[kRuns];
+  int count = 0;
+
+  bool covers(int x0, int x1) const {
+    for (int i = 0; i < count; ++i) {
+      if (runs[i].first <= x0 && x1 <= runs[i].second) return true;
+    }
+    return false;
+  }
+  void add(int x0, int x1) {
+    // Joins every run the new one meets into it.
+    int kept = 0;
+    for (int i = 0; i < count; ++i) {
+      if (runs[i].second < x0 || runs[i].first > x1) {
+        runs[kept++] = runs[i];
+      } else {
+        x0 = std::min(x0, runs[i].first), x1 = std::max(x1, runs[i].second);
+      }
+    }
+    count = kept;
+    if (count < kRuns) {
+      runs[count++] = {x0, x1};
+      return;
+    }
+    int shortest = 0;
+    for (int i = 1; i < kRuns; ++i) {
+      if (runs[i].second - runs[i].first < runs[shortest].second - runs[shortest].first) {
+        shortest = i;
+      }
+    }
+    if (x1 - x0 > runs[shortest].second - runs[shortest].first) runs[shortest] = {x0, x1};
+  }
+};
+
+}  // namespace
+
+void DeferredShading::findHidden(int y0, int y1, std::vector<bool>& hidden) const {
+  hidden.assign(jobs_.size(), false);
+  if (opaqueJobs_ == 0 || y1 <= y0) return;
+  std::vector<CoveredRuns> covered(std::size_t(y1 - y0));
+  for (std::size_t j = jobs_.size(); j-- > 0;) {
+    const Job& job = jobs_[j];
+    const int from = std::max(y0, job.spans.firstRow), to = std::min(y1, job.rowEnd);
+    if (from >= to || job.pixels != jobs_.back().pixels) continue;
+    const TriangleSpans spans = spansOf(job);
+    bool inside = true;
+    for (int i = 0; i < spans.pieceCount && inside; ++i) {
+      spans.pieces[i].walk(from, to, [&](int y, int x0, int x1) {
+        x0 = std::max(x0, spans.firstColumn);
+        if (x0 < x1 && !covered[std::size_t(y - y0)].covers(x0, x1)) inside = false;
+      });
+    }
+    if (inside) {
+      hidden[j] = true;
+      continue;
+    }
+    if (!job.opaque) continue;
+    for (int i = 0; i < spans.pieceCount; ++i) {
+      spans.pieces[i].walk(from, to, [&](int y, int x0, int x1) {
+        x0 = std::max(x0, spans.firstColumn);
+        if (x0 < x1) covered[std::size_t(y - y0)].add(x0, x1);
+      });
+    }
+  }
+}
+
 void DeferredShading::shadeBand(int y0, int y1) const {
-  for (const Job& job : jobs_) {
-    if (job.rowEnd <= y0 || job.spans.firstRow >= y1) continue;
-    TriangleSpans spans = job.spans;
-    spans.pieces = pieces_.data() + job.firstPiece;
-    spans.pieceCount = int(job.pieceCount);
+  std::vector<bool> hidden;
+  findHidden(y0, y1, hidden);
+  for (std::size_t j = 0; j < jobs_.size(); ++j) {
+    const Job& job = jobs_[j];
+    if (hidden[j] || job.rowEnd <= y0 || job.spans.firstRow >= y1) continue;
+    const TriangleSpans spans = spansOf(job);
     const int from = std::max(y0, spans.firstRow), to = std::min(y1, job.rowEnd);
     std::uint32_t* pixels = job.pixels;
     const std::size_t width = std::size_t(job.target->width());
@@ -149,6 +230,7 @@ void DeferredShading::flush() {
   }
   jobs_.clear();
   pieces_.clear();
+  opaqueJobs_ = 0;
   workChanges_.assign(workChanges_.size(), 0);
   pixels_ = 0;
 }

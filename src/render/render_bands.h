@@ -38,7 +38,9 @@ class BandWorker {
 // in two bands of rows, one per thread. Each band walks the rows of every queued triangle that
 // lie in it, in the order the triangles were queued, so every pixel sees the same blends in the
 // same order as when each quad is shaded at once: the pixels do not depend on the number of
-// threads. Rasterising, the texel coordinates of each span and shading all happen there.
+// threads. Rasterising, the texel coordinates of each span and shading all happen there. A
+// triangle whose pixels in a band an opaque triangle queued after it covers is not shaded there
+// at all: its blends would be overwritten.
 class DeferredShading {
  public:
   enum class Sampling { Untextured, Nearest, Filtered };
@@ -54,6 +56,8 @@ class DeferredShading {
     TriangleSpans spans;  // its pieces are kept by the queue
     std::size_t firstPiece = 0, pieceCount = 0;
     int rowEnd = 0;  // rows [spans.firstRow, rowEnd)
+    // Every pixel it covers becomes its source (of alpha 255), whatever was there before.
+    bool opaque = false;
   };
 
   // Queues a triangle with the pieces it is walked in, and the target's writable rectangle
@@ -76,11 +80,15 @@ class DeferredShading {
 
  private:
   void shadeBand(int y0, int y1) const;
+  // Marks the jobs whose pixels in rows [y0, y1) an opaque job queued after them covers.
+  void findHidden(int y0, int y1, std::vector<bool>& hidden) const;
+  TriangleSpans spansOf(const Job& job) const;
   std::vector<Job> jobs_;
   std::vector<TriangleRows> pieces_;
   // Pixels of work by row, estimated from the triangles' extents: differences from row to row.
   std::vector<std::int64_t> workChanges_;
   std::size_t pixels_ = 0;
+  std::size_t opaqueJobs_ = 0;
   std::unique_ptr<BandWorker> worker_;
   int threadLimit_ = 2;
 };

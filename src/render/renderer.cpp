@@ -192,6 +192,7 @@ bool Renderer::drawQuad(WorldPoint lt, WorldPoint lb, WorldPoint rt, WorldPoint 
     if (!anyRow) continue;
     DeferredShading::Job job;
     job.colour = colour, job.keepAlpha = t.isRenderTarget();
+    job.opaque = (colour >> 24) == 255;
     if (tex) {
       AffineMap& mu = job.spans.u;
       AffineMap& mv = job.spans.v;
@@ -201,8 +202,10 @@ bool Renderer::drawQuad(WorldPoint lt, WorldPoint lb, WorldPoint rt, WorldPoint 
                             tri.v[2] * tex->height() - 0.5};
       if (!affineMapOf(tri.p, us, mu) || !affineMapOf(tri.p, vs, mv)) continue;
       job.setup = prepareSampler(*tex, rect, filter_, mu.dx, mv.dx, mu.dy, mv.dy);
-      // Texels that are all clear leave every pixel as it is.
+      // Texels that are all clear leave every pixel as it is; all opaque ones, under an opaque
+      // colour, replace every pixel (filtering and modulating keep alpha 255 then).
       if (!job.setup.sheet->anyVisible()) continue;
+      job.opaque = job.opaque && job.setup.sheet->allOpaque;
       job.texture = texture_;
       job.sampling = job.setup.kind == SamplerSetup::Kind::Nearest
                          ? DeferredShading::Sampling::Nearest

@@ -341,9 +341,30 @@ __attribute__((always_inline)) inline bool forEachEight(const Kernel& k, const S
 
 // Shades the triangle's spans, the pixels that can change of each; the spans the vector path
 // declines are left to the plain one.
+// The spans of a triangle whose sheet holds one texel: every pixel takes the same source.
+void shadeConstant(std::uint32_t* pixels, std::size_t width, const TriangleSpans& spans, int y0,
+                   int y1, std::uint32_t colour, bool keepAlpha, const SamplerSetup& s) {
+  const std::uint32_t texel = s.sheet->uniformTexel;
+  if ((texel >> 24) == 0) return;
+  const std::uint32_t source = colour == 0xFFFFFFFFu ? texel : modulate(texel, colour);
+  if ((source >> 24) == 0) return;
+  const Channels8 sources = split(_mm256_set1_epi32(int(source)));
+  spans.walk(y0, y1, [&](int y, const SpanCoords& c) {
+    std::uint32_t* row = pixels + std::size_t(y) * width;
+    if ((source >> 24) == 255) {
+      std::fill(row + c.x0, row + c.x1, source);
+      return;
+    }
+    int x = c.x0;
+    for (; x + 8 <= c.x1; x += 8) blend8(row + x, sources, keepAlpha, _mm256_set1_epi32(-1), true);
+    if (x < c.x1) blend8(row + x, sources, keepAlpha, firstLanes(c.x1 - x), false);
+  });
+}
+
 template <bool kMinified>
 void shadeVector(std::uint32_t* pixels, std::size_t width, const TriangleSpans& spans, int y0,
                  int y1, std::uint32_t colour, bool keepAlpha, const SamplerSetup& s) {
+  if (s.sheet->uniform) return shadeConstant(pixels, width, spans, y0, y1, colour, keepAlpha, s);
   Kernel k;
   setUp(k, s, colour, spans.du, spans.dv);
   k.fits = lanesFit(k, s, spans);

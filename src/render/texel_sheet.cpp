@@ -41,6 +41,10 @@ void OwnedTexelSheet::make(int width, int height, const std::uint32_t* texels) {
   std::int16_t* last = first + height;
   sheet_.first = first, sheet_.last = last;
   sheet_.firstRow = height, sheet_.lastRow = -1;
+  const std::uint32_t* end = texels + std::size_t(width) * height;
+  sheet_.allOpaque = std::all_of(texels, end, [](std::uint32_t t) { return (t >> 24) == 255; });
+  sheet_.uniform = std::all_of(texels, end, [&](std::uint32_t t) { return t == texels[0]; });
+  sheet_.uniformTexel = texels[0];
   for (int y = 0; y < height; ++y) {
     const std::uint32_t* row = texels + std::size_t(y) * width;
     int f = 0, l = width - 1;

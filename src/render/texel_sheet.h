@@ -29,6 +29,11 @@ struct TexelSheet {
   const std::int16_t* first = nullptr;
   const std::int16_t* last = nullptr;
   int firstRow = 0, lastRow = -1;
+  bool allOpaque = false;  // every texel has alpha 255
+  // Every texel is this one, so that any filtered read gives it (the blend and the mean of
+  // equal texels are that texel).
+  bool uniform = false;
+  std::uint32_t uniformTexel = 0;
 
   bool anyVisible() const { return firstRow <= lastRow; }
   const std::uint32_t* record(int x, int y) const {

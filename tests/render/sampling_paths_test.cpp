@@ -147,7 +147,8 @@ TEST(SamplingPaths, SheetsSampleWhatTheRulesSayOnTheTexturesOwnLevels) {
 }
 
 // Quads of every size from a pixel to a few hundred, slanted, turned and stretched, with cells
-// of the test atlas and colours of every alpha, over the target (a render texture keeps alpha).
+// of the test atlas (a gradient, a checker, a solid square, discs) and colours of every alpha,
+// over the target (a render texture keeps alpha).
 std::vector<std::uint32_t> drawManyQuads(bool vector, bool intoTexture, int quads) {
   Switches restore;
   allowVectorShading(vector);
@@ -173,6 +174,7 @@ std::vector<std::uint32_t> drawManyQuads(bool vector, bool intoTexture, int quad
     const WorldPoint lb = at(-w / 2, -h / 2), rt = at(w / 2, h / 2);
     const int part = i % 4 == 0   ? test::kGradientPart
                      : i % 4 == 1 ? test::kCheckerPart
+                     : i % 8 == 2 ? test::kSolidPart
                                   : int(rng() % 1024);
     const std::uint32_t alpha = i % 5 == 0 ? 0xFFu : std::uint32_t(rng() % 256);
     r.drawQuad(lt, lb, rt, rb, alpha << 24 | (rng() & 0xFFFFFFu), cellOf(std::uint32_t(part)));
@@ -182,6 +184,40 @@ std::vector<std::uint32_t> drawManyQuads(bool vector, bool intoTexture, int quad
   }
   const PixelView view = r.backBuffer();
   return std::vector<std::uint32_t>(view.pixels, view.pixels + kWidth * kHeight);
+}
+
+// Layers of big opaque quads (solid and checker parts in opaque colours) over and under smaller
+// ones of every kind, queued together or shaded one by one (reading the picture after each
+// quad), on one thread or two: an opaque quad hides what lies under it without a pixel changing.
+std::vector<std::uint32_t> drawLayers(bool oneByOne, int threads) {
+  constexpr int kWidth = 200, kHeight = 150;
+  Renderer r;
+  r.setShadingThreads(threads);
+  test::setUpWithAtlas(r, kWidth, kHeight);
+  r.beginFrame(0xFF102030);
+  std::mt19937 rng(23);
+  std::uniform_real_distribution<float> place(-100.0f, 100.0f), side(4.0f, 160.0f);
+  for (int i = 0; i < 600; ++i) {
+    const bool cover = i % 6 == 0;
+    const float w = cover ? 120.0f + side(rng) : side(rng),
+                h = cover ? 90.0f + side(rng) : side(rng);
+    const float cx = place(rng), cy = place(rng) * 0.75f,
+                skew = cover && i % 12 ? 0.0f : float(int(rng() % 9) - 4);
+    const int part = cover ? (i % 4 ? test::kSolidPart : test::kCheckerPart) : int(rng() % 1024);
+    const std::uint32_t alpha = cover || i % 3 == 0 ? 0xFFu : std::uint32_t(rng() % 256);
+    r.drawQuad({cx - w / 2 + skew, cy + h / 2}, {cx - w / 2, cy - h / 2}, {cx + w / 2, cy + h / 2},
+               {cx + w / 2 - skew, cy - h / 2}, alpha << 24 | (rng() & 0xFFFFFFu),
+               cellOf(std::uint32_t(part)));
+    if (oneByOne) r.backBuffer();
+  }
+  const PixelView view = r.backBuffer();
+  return std::vector<std::uint32_t>(view.pixels, view.pixels + kWidth * kHeight);
+}
+
+TEST(SamplingPaths, OpaqueQuadsHideWhatLiesUnderThemWithoutChangingAPixel) {
+  const std::vector<std::uint32_t> reference = drawLayers(true, 1);
+  EXPECT_EQ(drawLayers(false, 1), reference);
+  EXPECT_EQ(drawLayers(false, 2), reference);
 }
 
 TEST(SamplingPaths, TenThousandRandomQuadsDrawTheSameWithVectorsAsWithThePlainPath) {
