@@ -1,5 +1,6 @@
 #include "render/image_export.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -88,14 +89,13 @@ bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
     renderer.release();
     return fail(error, "parts atlas missing");
   }
-  // One export reads the caller's atlas where it is, unless the cache already holds it: a
-  // process that exports once keeps no copy.
-  TexturePtr texture;
-  if (auto current = currentCache(); holds(current, atlas)) {
-    texture = TexturePtr(current, current->texture.get());
-  } else {
-    texture = makeTextureOverPixels(int(kAtlasWidth), int(kAtlasHeight), atlas.data());
-  }
+  // The first export of a process reads the caller's atlas where it is, so that a process that
+  // exports once keeps no copy; later ones share the cached texture and the cells it has made.
+  static std::atomic<bool> exportedBefore{false};
+  const TexturePtr texture =
+      exportedBefore.exchange(true)
+          ? exportAtlasTexture(atlas)
+          : makeTextureOverPixels(int(kAtlasWidth), int(kAtlasHeight), atlas.data());
   return renderExportPicture(renderer, document, texture, settings, error);
 }
 

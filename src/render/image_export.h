@@ -36,8 +36,8 @@ bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
 
 // The atlas (1024 x 2048 A4R4G4B4 texels) as the texture exports draw with; none for an atlas of
 // another size. Exports of the same atlas share one texture (and one copy of the texels),
-// which renderers on any thread may read; the span form of renderExportPicture uses it when it
-// holds the same atlas and otherwise reads the caller's texels without a copy.
+// which renderers on any thread may read. The span form of renderExportPicture uses it from
+// the second export of a process on; the first reads the caller's texels without a copy.
 TexturePtr exportAtlasTexture(std::span<const std::uint16_t> atlas);
 
 // The same with the texture of exportAtlasTexture, for callers that export many pictures with
