@@ -73,14 +73,14 @@ bool encodeJpeg(const Pixels& pixels, std::string& out, std::string* error) {
 }
 
 bool encode(const Pixels& pixels, ImageFormat format, bool keepAlpha, std::string& bytes,
-            std::string* error) {
+            std::string* error, int threads = 1) {
   bytes.clear();
   const int channels = keepAlpha ? 4 : 3;
   switch (format) {
     case ImageFormat::Png:
       return encodePng(
           pixels.width, pixels.height, channels,
-          [&](int y, std::uint8_t* out) { pixels.row(y, channels, out); }, bytes, error);
+          [&](int y, std::uint8_t* out) { pixels.row(y, channels, out); }, bytes, error, threads);
     case ImageFormat::Jpeg:
       return encodeJpeg(pixels, bytes, error);
     case ImageFormat::Bmp:
@@ -127,10 +127,10 @@ bool encodePicture(const Picture& picture, ImageFormat format, bool keepAlpha, s
 }
 
 bool encodePixels(const std::uint32_t* argb, int width, int height, ImageFormat format,
-                  bool keepAlpha, std::string& bytes, std::string* error) {
+                  bool keepAlpha, std::string& bytes, std::string* error, int threads) {
   bytes.clear();
   if (!argb || !sizeOk(width, height)) return fail(error, "no picture to write");
-  return encode(Pixels{width, height, nullptr, argb}, format, keepAlpha, bytes, error);
+  return encode(Pixels{width, height, nullptr, argb}, format, keepAlpha, bytes, error, threads);
 }
 
 bool writePictureFile(const std::filesystem::path& path, const Picture& picture, ImageFormat format,

@@ -12,8 +12,12 @@ namespace orvane {
 // strategy), the settings at which the renderer's pictures, large flat areas, compress fast
 // and well. `row(y, out)` writes row y (width * channels bytes; `out` has 4 bytes of room
 // more). The file's bytes are appended to `out`.
+//
+// With two threads a large picture is compressed in two halves at once, the second half on a
+// thread of its own, with the end of the first half as its dictionary: the file is then a few
+// bytes longer and `row` is called from both threads.
 bool encodePng(int width, int height, int channels,
                const std::function<void(int, std::uint8_t*)>& row, std::string& out,
-               std::string* error);
+               std::string* error, int threads = 1);
 
 }  // namespace orvane

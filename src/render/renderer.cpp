@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -308,8 +309,10 @@ void Renderer::blurPass(const TexturePtr& source, int pass, float h) {
 bool Renderer::encodeBackBuffer(ImageFormat format, std::string& bytes, std::string* error) const {
   if (!backBuffer_) return fail(error, "no back buffer");
   settle();
+  // Compressed on as many threads as this renderer shades with.
+  static const bool twoCores = std::thread::hardware_concurrency() > 1;
   return encodePixels(backBuffer_->pixels(), backBuffer_->width(), backBuffer_->height(), format,
-                      false, bytes, error);
+                      false, bytes, error, twoCores && shadingThreads_ > 1 ? 2 : 1);
 }
 
 bool Renderer::saveBackBuffer(const std::filesystem::path& path, ImageFormat format,

@@ -135,6 +135,29 @@ TEST(PictureFiles, PngsOfNoiseSpanSeveralDataChunksAndReadBack) {
   EXPECT_EQ(out.rgba, in.rgba);
 }
 
+TEST(PictureFiles, PngsCompressedOnTwoThreadsReadBackTheSame) {
+  // 400 x 300 rows of every kind: large enough to be compressed in two halves.
+  const Picture rgba = rowsOfEveryKind(400, 300, true);
+  std::vector<std::uint32_t> words(rgba.rgba.size() / 4);
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const std::uint8_t* px = &rgba.rgba[4 * i];
+    words[i] = std::uint32_t(px[3]) << 24 | std::uint32_t(px[0]) << 16 | px[1] << 8 | px[2];
+  }
+  for (bool alpha : {false, true}) {
+    std::string one, two;
+    ASSERT_TRUE(encodePixels(words.data(), 400, 300, ImageFormat::Png, alpha, one, nullptr, 1));
+    ASSERT_TRUE(encodePixels(words.data(), 400, 300, ImageFormat::Png, alpha, two, nullptr, 2));
+    EXPECT_NE(one, two) << "the halves are compressed apart";
+    Picture fromOne, fromTwo;
+    ASSERT_TRUE(readPicture(asBytes(one), fromOne));
+    ASSERT_TRUE(readPicture(asBytes(two), fromTwo));
+    EXPECT_EQ(fromTwo.rgba, fromOne.rgba) << alpha;
+    if (alpha) {
+      EXPECT_EQ(fromTwo.rgba, rgba.rgba);
+    }
+  }
+}
+
 TEST(PictureFiles, WordsEncodeAsTheSameRgbaBytesDo) {
   const Picture rgba = rowsOfEveryKind(37, 11, true);
   std::vector<std::uint32_t> words(rgba.rgba.size() / 4);
