@@ -4,8 +4,8 @@
 
 #include "base/numbers.h"
 #include "formats/emblem_file.h"
-#include "formats/parts_atlas.h"
-#include "resources/embedded_parts_atlas.h"
+#include "render/atlas_texture.h"
+#include "resources/parts_atlas_resource.h"
 
 namespace orvane::cli {
 
@@ -19,11 +19,10 @@ std::optional<FileFailure> renderEmblemFileToImage(const std::filesystem::path& 
   EmblemDocument document;
   std::string reason;
   if (!readEmblemFile(document, input, &reason)) return FileFailure{input.string(), reason};
-  PartsAtlasBuffer atlas;
-  if (!loadEmbeddedPartsAtlas(atlas)) {
-    return FileFailure{output.string(), "the parts atlas is missing from this build"};
-  }
-  if (!exportImage(document, atlas.pixels(), output, *format, settings, &reason)) {
+  // One picture: its cells are read from the built-in atlas as they are drawn.
+  const TexturePtr atlas = atlasTextureFromResource(embeddedPartsAtlasResource());
+  if (!atlas) return FileFailure{output.string(), "the parts atlas is missing from this build"};
+  if (!exportImage(document, atlas, output, *format, settings, &reason)) {
     return FileFailure{output.string(), reason};
   }
   return std::nullopt;

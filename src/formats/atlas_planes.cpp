@@ -40,6 +40,19 @@ std::uint16_t pixelFromWord(std::uint16_t word, int shift) {
 
 }  // namespace
 
+AtlasPixelSource atlasPixelSource(std::size_t pixel) {
+  for (const PlaneRange& range : kRanges) {
+    if (pixel >= range.firstPixel && pixel < range.firstPixel + range.pixelCount) {
+      return {range.firstWord + (pixel - range.firstPixel), range.shift};
+    }
+  }
+  return {0, kWholeWord};
+}
+
+std::uint16_t atlasPixelFromWord(std::uint16_t word, int shift) {
+  return pixelFromWord(word, shift);
+}
+
 void unpackAtlasWords(const std::uint16_t* words, std::size_t firstWord, std::size_t count,
                       std::uint16_t* pixels) {
   for (const PlaneRange& range : kRanges) {

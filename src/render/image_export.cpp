@@ -153,4 +153,15 @@ bool exportImage(const EmblemDocument& document, std::span<const std::uint16_t> 
   return saved;
 }
 
+bool exportImage(const EmblemDocument& document, const TexturePtr& atlas,
+                 const std::filesystem::path& path, ImageFormat format,
+                 const ExportSettings& settings, std::string* error) {
+  if (path.empty()) return fail(error, "no file name");
+  Renderer renderer;
+  if (!renderExportPicture(renderer, document, atlas, settings, error)) return false;
+  const bool saved = renderer.saveBackBuffer(path, format, error);
+  renderer.release();
+  return saved;
+}
+
 }  // namespace orvane

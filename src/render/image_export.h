@@ -47,8 +47,12 @@ bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
                          std::string* error = nullptr);
 
 // Renders the emblem offscreen and writes it as a picture file; true when the file was written.
-// Everything it makes is released before it returns.
+// Everything it makes is released before it returns. The atlas is 1024 x 2048 A4R4G4B4 texels,
+// or a texture of them (atlas_texture.h).
 bool exportImage(const EmblemDocument& document, std::span<const std::uint16_t> atlas,
+                 const std::filesystem::path& path, ImageFormat format,
+                 const ExportSettings& settings, std::string* error = nullptr);
+bool exportImage(const EmblemDocument& document, const TexturePtr& atlas,
                  const std::filesystem::path& path, ImageFormat format,
                  const ExportSettings& settings, std::string* error = nullptr);
 

@@ -61,6 +61,9 @@ Texture::Texture(int width, int height, const std::uint16_t* texels, bool borrow
 
 Texture::~Texture() = default;
 
+Texture::Texture(int width, int height, RowReader readRow)
+    : width_(width), height_(height), renderTarget_(false), rowReader_(std::move(readRow)) {}
+
 void Texture::settlePending() const { pending_->flush(); }
 
 std::uint32_t* Texture::unpacked() const {
@@ -78,6 +81,10 @@ std::uint32_t* Texture::unpacked() const {
 void Texture::readRow(int x0, int y, int count, std::uint32_t* out) const {
   if (unpacked_.load(std::memory_order_acquire)) {
     std::copy_n(texels_.get() + std::size_t(y) * width_ + x0, count, out);
+    return;
+  }
+  if (!packed_) {
+    rowReader_(x0, y, count, out);
     return;
   }
   const std::uint16_t* in = packed_ + std::size_t(y) * width_ + x0;
@@ -152,6 +159,12 @@ TexturePtr makeTextureFromPixels(int width, int height, const void* pixels, Pixe
   auto texture = std::make_shared<Texture>(width, height, false);
   std::memcpy(texture->pixels(), pixels, std::size_t(width) * height * 4);
   return texture;
+}
+
+TexturePtr makeTextureFromRows(int width, int height, Texture::RowReader readRow) {
+  if (width < 1 || height < 1 || width > kMaxTextureSide || height > kMaxTextureSide || !readRow)
+    return nullptr;
+  return std::make_shared<Texture>(width, height, std::move(readRow));
 }
 
 TexturePtr makeTextureOverPixels(int width, int height, const std::uint16_t* texels) {

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -40,7 +41,8 @@ struct TexelRect {
 //
 // A texture made from A4R4G4B4 texels keeps them as they are and converts them where they are
 // read: the whole texture on the first call of pixels() or level(), and a rectangle when its
-// sheet is made. So a picture that uses a few cells of the parts atlas converts those alone.
+// sheet is made. So a picture that uses a few cells of the parts atlas converts those alone. A
+// texture made from a row reader asks it for texels at the same moments.
 //
 // Smaller mip levels are made on first use, each texel the rounded mean of the 2 x 2 texels
 // above it (the last row or column of an odd level is repeated). Sheets (texel_sheet.h) of
@@ -54,6 +56,11 @@ class Texture {
   // A texture of A4R4G4B4 texels, rows packed one after another: a copy of them, or with
   // `borrow` the caller's own, which must then stay unchanged for the texture's whole life.
   Texture(int width, int height, const std::uint16_t* texels, bool borrow);
+  // A texture whose texels readRow(x, y, count, out) gives as 0xAARRGGBB words when they are
+  // first needed: texels [x, x + count) of row y. It must give the same texels every time, from
+  // any thread.
+  using RowReader = std::function<void(int, int, int, std::uint32_t*)>;
+  Texture(int width, int height, RowReader readRow);
   ~Texture();
   Texture(const Texture&) = delete;
   Texture& operator=(const Texture&) = delete;
@@ -95,6 +102,7 @@ class Texture {
   mutable std::unique_ptr<std::uint32_t[]> texels_;
   std::unique_ptr<std::uint16_t[]> packedCopy_;
   const std::uint16_t* packed_ = nullptr;  // the A4R4G4B4 texels, when made from them
+  RowReader rowReader_;                    // or where the texels come from
   mutable std::once_flag unpackOnce_;
   mutable std::atomic<bool> unpacked_{false};
 
@@ -119,6 +127,9 @@ using TexturePtr = std::shared_ptr<Texture>;
 // when a side is outside 1 ... kMaxTextureSide or bitsPerPixel does not match the format.
 TexturePtr makeTextureFromPixels(int width, int height, const void* pixels, PixelFormat format,
                                  int bitsPerPixel);
+// A texture of texels made on demand, as Texture(width, height, readRow); none for a side
+// outside 1 ... kMaxTextureSide.
+TexturePtr makeTextureFromRows(int width, int height, Texture::RowReader readRow);
 // A texture that reads A4R4G4B4 `texels` where they are, without a copy: they must stay unchanged
 // and alive as long as the texture. None for a side outside 1 ... kMaxTextureSide.
 TexturePtr makeTextureOverPixels(int width, int height, const std::uint16_t* texels);
