@@ -137,55 +137,65 @@ inline Position position(__m256i u, __m256i v) {
           _mm256_and_si256(_mm256_srli_epi32(v, 8), byte)};
 }
 
+// How a triangle's pixels read the sheet: one bilinear read at the pixel (magnified), one at
+// the pixel's place on a smaller level (minified evenly), or several averaged (minified more
+// along one axis).
+enum class Reads { Bilinear, OneTap, Taps };
+
+Reads readsOf(const SamplerSetup& s) {
+  if (s.kind != SamplerSetup::Kind::Minified) return Reads::Bilinear;
+  return s.taps == 1 ? Reads::OneTap : Reads::Taps;
+}
+
 // The texels of eight pixels at local coordinates u, v (plus the bilinear rounding term 0x80),
 // multiplied by the colour: the renderer's sources before blending. False, with nothing set,
 // when all the texels read are clear, so that no source can change its pixel.
-template <bool kMinified>
+template <Reads kReads>
 __attribute__((always_inline)) inline bool sources8(const Kernel& k, __m256i u, __m256i v,
                                                     Channels8& out) {
   Channels8 texel;
-  if constexpr (!kMinified) {
-    const Position p = position(u, v);
-    __m256i t[4];
+  // A tap at ((w + offset + half) >> level) - half, the rounding term still added.
+  auto tap = [&](int i, __m256i(&t)[4]) __attribute__((always_inline)) {
+    const __m256i back = _mm256_set1_epi32(0x80 - 0x8000);
+    const Position p =
+        position(_mm256_add_epi32(_mm256_sra_epi32(_mm256_add_epi32(u, k.tapU[i]), k.shift), back),
+                 _mm256_add_epi32(_mm256_sra_epi32(_mm256_add_epi32(v, k.tapV[i]), k.shift), back));
     fetch(k, p.x, p.y, t);
+    return p;
+  };
+  if constexpr (kReads != Reads::Taps) {
+    __m256i t[4];
+    Position p;
+    if constexpr (kReads == Reads::Bilinear) {
+      p = position(u, v);
+      fetch(k, p.x, p.y, t);
+    } else {
+      p = tap(0, t);
+    }
     if (!anyVisible(t)) return false;
     texel = bilinear(t, p.fu, p.fv);
   } else {
-    // Each tap at ((w + offset + half) >> level) - half, the rounding term still added.
-    const __m256i back = _mm256_set1_epi32(0x80 - 0x8000);
-    auto tap = [&](int i, __m256i(&t)[4]) {
-      const Position p = position(
-          _mm256_add_epi32(_mm256_sra_epi32(_mm256_add_epi32(u, k.tapU[i]), k.shift), back),
-          _mm256_add_epi32(_mm256_sra_epi32(_mm256_add_epi32(v, k.tapV[i]), k.shift), back));
-      fetch(k, p.x, p.y, t);
-      return p;
-    };
+    // At most 8 * 255 per channel: the sums fit the 16-bit lanes. An average of taps whose
+    // texels are all clear is clear; a clear tap still counts with its colour otherwise.
     __m256i t[4];
     Position p = tap(0, t);
-    if (k.taps == 1) {
-      if (!anyVisible(t)) return false;
-      texel = bilinear(t, p.fu, p.fv);
-    } else {
-      // At most 8 * 255 per channel: the sums fit the 16-bit lanes. An average of taps whose
-      // texels are all clear is clear; a clear tap still counts with its colour otherwise.
-      Channels8 sum = bilinear(t, p.fu, p.fv);
-      __m256i seen = _mm256_or_si256(_mm256_or_si256(t[0], t[1]), _mm256_or_si256(t[2], t[3]));
-      for (int i = 1; i < k.taps; ++i) {
-        p = tap(i, t);
-        const Channels8 c = bilinear(t, p.fu, p.fv);
-        sum.rb = _mm256_add_epi16(sum.rb, c.rb);
-        sum.ga = _mm256_add_epi16(sum.ga, c.ga);
-        seen = _mm256_or_si256(
-            seen, _mm256_or_si256(_mm256_or_si256(t[0], t[1]), _mm256_or_si256(t[2], t[3])));
-      }
-      if (_mm256_testz_si256(seen, _mm256_set1_epi32(int(0xFF000000u)))) return false;
-      // (sum + n / 2) / n through the reciprocal of sampleMinified, at most 2^15 here.
-      const int n = k.taps;
-      const __m256i reciprocal = _mm256_set1_epi16(short((65536 + n - 1) / n));
-      const __m256i rounding = _mm256_set1_epi16(short(n / 2));
-      texel.rb = _mm256_mulhi_epu16(_mm256_add_epi16(sum.rb, rounding), reciprocal);
-      texel.ga = _mm256_mulhi_epu16(_mm256_add_epi16(sum.ga, rounding), reciprocal);
+    Channels8 sum = bilinear(t, p.fu, p.fv);
+    __m256i seen = _mm256_or_si256(_mm256_or_si256(t[0], t[1]), _mm256_or_si256(t[2], t[3]));
+    for (int i = 1; i < k.taps; ++i) {
+      p = tap(i, t);
+      const Channels8 c = bilinear(t, p.fu, p.fv);
+      sum.rb = _mm256_add_epi16(sum.rb, c.rb);
+      sum.ga = _mm256_add_epi16(sum.ga, c.ga);
+      seen = _mm256_or_si256(
+          seen, _mm256_or_si256(_mm256_or_si256(t[0], t[1]), _mm256_or_si256(t[2], t[3])));
     }
+    if (_mm256_testz_si256(seen, _mm256_set1_epi32(int(0xFF000000u)))) return false;
+    // (sum + n / 2) / n through the reciprocal of sampleMinified, at most 2^15 here.
+    const int n = k.taps;
+    const __m256i reciprocal = _mm256_set1_epi16(short((65536 + n - 1) / n));
+    const __m256i rounding = _mm256_set1_epi16(short(n / 2));
+    texel.rb = _mm256_mulhi_epu16(_mm256_add_epi16(sum.rb, rounding), reciprocal);
+    texel.ga = _mm256_mulhi_epu16(_mm256_add_epi16(sum.ga, rounding), reciprocal);
   }
   if (k.white) {
     out = texel;
@@ -319,7 +329,7 @@ inline __m256i firstLanes(int left) {
 // Walks pixels [first, first + count) of the span in groups of eight: group(offset, sources,
 // lanes, allLanes) for each group with a visible texel, offset counted from `first`, the last
 // group masked to the pixels left. False when startSpan declines the span.
-template <bool kMinified, typename Group>
+template <Reads kReads, typename Group>
 __attribute__((always_inline)) inline bool forEachEight(const Kernel& k, const SamplerSetup& s,
                                                         const SpanCoords& span, int first,
                                                         int count, Group&& group) {
@@ -329,11 +339,11 @@ __attribute__((always_inline)) inline bool forEachEight(const Kernel& k, const S
   int i = 0;
   Channels8 sources;
   for (; i + 8 <= count; i += 8) {
-    if (sources8<kMinified>(k, u, v, sources)) group(i, sources, _mm256_set1_epi32(-1), true);
+    if (sources8<kReads>(k, u, v, sources)) group(i, sources, _mm256_set1_epi32(-1), true);
     u = _mm256_add_epi32(u, stepU);
     v = _mm256_add_epi32(v, stepV);
   }
-  if (i < count && sources8<kMinified>(k, u, v, sources)) {
+  if (i < count && sources8<kReads>(k, u, v, sources)) {
     group(i, sources, firstLanes(count - i), false);
   }
   return true;
@@ -361,7 +371,7 @@ void shadeConstant(std::uint32_t* pixels, std::size_t width, const TriangleSpans
   });
 }
 
-template <bool kMinified>
+template <Reads kReads>
 void shadeVector(std::uint32_t* pixels, std::size_t width, const TriangleSpans& spans, int y0,
                  int y1, std::uint32_t colour, bool keepAlpha, const SamplerSetup& s) {
   if (s.sheet->uniform) return shadeConstant(pixels, width, spans, y0, y1, colour, keepAlpha, s);
@@ -374,10 +384,10 @@ void shadeVector(std::uint32_t* pixels, std::size_t width, const TriangleSpans& 
     const PixelRange range = visible.of(c);
     std::uint32_t* from = row + c.x0 + range.first;
     if (range.first < range.last &&
-        !forEachEight<kMinified>(k, s, c, range.first, range.last - range.first,
-                                 [&](int i, const Channels8& sources, __m256i lanes, bool all) {
-                                   blend8(from + i, sources, keepAlpha, lanes, all);
-                                 })) {
+        !forEachEight<kReads>(k, s, c, range.first, range.last - range.first,
+                              [&](int i, const Channels8& sources, __m256i lanes, bool all) {
+                                blend8(from + i, sources, keepAlpha, lanes, all);
+                              })) {
       shadeFilteredSpanPlain(row, c, colour, keepAlpha, s);
     }
   });
@@ -395,13 +405,19 @@ bool shadeSpanVector(std::uint32_t* row, const SpanCoords& span, std::uint32_t c
   };
   const int count = range.last - range.first;
   if (count == 0) return true;
-  return s.kind == SamplerSetup::Kind::Minified
-             ? forEachEight<true>(k, s, span, range.first, count, blend)
-             : forEachEight<false>(k, s, span, range.first, count, blend);
+  switch (readsOf(s)) {
+    case Reads::Bilinear:
+      return forEachEight<Reads::Bilinear>(k, s, span, range.first, count, blend);
+    case Reads::OneTap:
+      return forEachEight<Reads::OneTap>(k, s, span, range.first, count, blend);
+    case Reads::Taps:
+      break;
+  }
+  return forEachEight<Reads::Taps>(k, s, span, range.first, count, blend);
 }
 
 // The sources of the span, 0 where nothing can change.
-template <bool kMinified>
+template <Reads kReads>
 bool sampleVector(std::uint32_t* out, const SpanCoords& span, std::uint32_t colour,
                   const SamplerSetup& s) {
   Kernel k;
@@ -410,10 +426,10 @@ bool sampleVector(std::uint32_t* out, const SpanCoords& span, std::uint32_t colo
   std::memset(out, 0, std::size_t(span.x1 - span.x0) * 4);
   std::uint32_t* from = out + range.first;
   return range.first == range.last ||
-         forEachEight<kMinified>(k, s, span, range.first, range.last - range.first,
-                                 [&](int i, const Channels8& sources, __m256i lanes, bool) {
-                                   store8(from + i, sources, lanes);
-                                 });
+         forEachEight<kReads>(k, s, span, range.first, range.last - range.first,
+                              [&](int i, const Channels8& sources, __m256i lanes, bool) {
+                                store8(from + i, sources, lanes);
+                              });
 }
 
 ORVANE_END_AVX2_REGION
@@ -455,9 +471,10 @@ void sampleFilteredSpan(std::uint32_t* out, const SpanCoords& span, std::uint32_
                         const SamplerSetup& setup) {
 #if defined(__x86_64__)
   if (cpuHasAvx2() && vectorAllowed.load(std::memory_order_relaxed)) {
-    const bool minified = setup.kind == SamplerSetup::Kind::Minified;
-    if (minified ? sampleVector<true>(out, span, colour, setup)
-                 : sampleVector<false>(out, span, colour, setup)) {
+    const Reads reads = readsOf(setup);
+    if (reads == Reads::Bilinear ? sampleVector<Reads::Bilinear>(out, span, colour, setup)
+        : reads == Reads::OneTap ? sampleVector<Reads::OneTap>(out, span, colour, setup)
+                                 : sampleVector<Reads::Taps>(out, span, colour, setup)) {
       return;
     }
   }
@@ -470,10 +487,16 @@ void shadeFilteredTriangle(std::uint32_t* pixels, std::size_t width, const Trian
                            const SamplerSetup& setup) {
 #if defined(__x86_64__)
   if (cpuHasAvx2() && vectorAllowed.load(std::memory_order_relaxed)) {
-    if (setup.kind == SamplerSetup::Kind::Minified) {
-      shadeVector<true>(pixels, width, spans, y0, y1, colour, keepAlpha, setup);
-    } else {
-      shadeVector<false>(pixels, width, spans, y0, y1, colour, keepAlpha, setup);
+    switch (readsOf(setup)) {
+      case Reads::Bilinear:
+        shadeVector<Reads::Bilinear>(pixels, width, spans, y0, y1, colour, keepAlpha, setup);
+        break;
+      case Reads::OneTap:
+        shadeVector<Reads::OneTap>(pixels, width, spans, y0, y1, colour, keepAlpha, setup);
+        break;
+      case Reads::Taps:
+        shadeVector<Reads::Taps>(pixels, width, spans, y0, y1, colour, keepAlpha, setup);
+        break;
     }
     return;
   }

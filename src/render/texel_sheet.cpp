@@ -42,6 +42,7 @@ void OwnedTexelSheet::make(int width, int height, const std::uint32_t* texels) {
   sheet_.first = first, sheet_.last = last;
   sheet_.firstRow = height, sheet_.lastRow = -1;
   const std::uint32_t* end = texels + std::size_t(width) * height;
+  sheet_.allVisible = std::all_of(texels, end, [](std::uint32_t t) { return (t >> 24) != 0; });
   sheet_.allOpaque = std::all_of(texels, end, [](std::uint32_t t) { return (t >> 24) == 255; });
   sheet_.uniform = std::all_of(texels, end, [&](std::uint32_t t) { return t == texels[0]; });
   sheet_.uniformTexel = texels[0];

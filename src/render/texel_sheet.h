@@ -29,7 +29,8 @@ struct TexelSheet {
   const std::int16_t* first = nullptr;
   const std::int16_t* last = nullptr;
   int firstRow = 0, lastRow = -1;
-  bool allOpaque = false;  // every texel has alpha 255
+  bool allVisible = false;  // every texel has alpha above 0
+  bool allOpaque = false;   // every texel has alpha 255
   // Every texel is this one, so that any filtered read gives it (the blend and the mean of
   // equal texels are that texel).
   bool uniform = false;

@@ -65,6 +65,7 @@ PixelRange VisiblePixels::of(const SpanCoords& span) const {
   const TexelSheet& s = *setup_.sheet;
   const int n = span.x1 - span.x0;
   if (n <= 0 || !s.anyVisible()) return {};
+  if (s.allVisible) return {0, n};
   const std::int64_t u0 = setup_.localU(span.u), v0 = setup_.localV(span.v);
   // The visible columns of the rows the span can read (clamped as reads are).
   const std::int64_t vEnd = v0 + std::int64_t(n - 1) * span.dv;
