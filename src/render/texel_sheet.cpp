@@ -36,7 +36,9 @@ void OwnedTexelSheet::make(int width, int height, const std::uint32_t* texels) {
     }
   }
 
-  extents_.reset(new std::int16_t[2 * std::size_t(height)]);
+  int levels = 0;
+  while ((2 << levels) <= height) ++levels;
+  extents_.reset(new std::int16_t[2 * std::size_t(height) * std::size_t(levels + 1)]);
   std::int16_t* first = extents_.get();
   std::int16_t* last = first + height;
   sheet_.first = first, sheet_.last = last;
@@ -51,8 +53,20 @@ void OwnedTexelSheet::make(int width, int height, const std::uint32_t* texels) {
     int f = 0, l = width - 1;
     while (f < width && (row[f] >> 24) == 0) ++f;
     while (l >= f && (row[l] >> 24) == 0) --l;
+    if (f > l) l = -1;  // a clear row widens no union of rows
     first[y] = std::int16_t(f), last[y] = std::int16_t(l);
     if (f <= l) sheet_.firstRow = std::min(sheet_.firstRow, y), sheet_.lastRow = y;
+  }
+  sheet_.firsts[0] = first, sheet_.lasts[0] = last;
+  for (int k = 1; k <= levels; ++k) {
+    std::int16_t* firsts = extents_.get() + 2 * std::size_t(height) * std::size_t(k);
+    std::int16_t* lasts = firsts + height;
+    const int half = 1 << (k - 1);
+    for (int y = 0; y + (1 << k) <= height; ++y) {
+      firsts[y] = std::min(sheet_.firsts[k - 1][y], sheet_.firsts[k - 1][y + half]);
+      lasts[y] = std::max(sheet_.lasts[k - 1][y], sheet_.lasts[k - 1][y + half]);
+    }
+    sheet_.firsts[k] = firsts, sheet_.lasts[k] = lasts;
   }
 }
 

@@ -29,6 +29,10 @@ struct TexelSheet {
   const std::int16_t* first = nullptr;
   const std::int16_t* last = nullptr;
   int firstRow = 0, lastRow = -1;
+  // The same for runs of 2^k rows: firsts[k][y] is the least first of rows y ... y + 2^k - 1,
+  // lasts[k][y] the greatest last, for 2^k <= height.
+  const std::int16_t* firsts[16] = {};
+  const std::int16_t* lasts[16] = {};
   bool allVisible = false;  // every texel has alpha above 0
   bool allOpaque = false;   // every texel has alpha 255
   // Every texel is this one, so that any filtered read gives it (the blend and the mean of
@@ -41,6 +45,13 @@ struct TexelSheet {
     return origin + 4 * (std::ptrdiff_t(y) * stride + std::ptrdiff_t(x));
   }
   std::uint32_t at(int x, int y) const { return record(x, y)[0]; }
+  // The least first and greatest last of rows [y0, y1] (y0 <= y1).
+  void extentOfRows(int y0, int y1, int& leastFirst, int& greatestLast) const {
+    const int k = 31 - __builtin_clz(unsigned(y1 - y0 + 1));
+    const int y = y1 - (1 << k) + 1;
+    leastFirst = firsts[k][y0] < firsts[k][y] ? firsts[k][y0] : firsts[k][y];
+    greatestLast = lasts[k][y0] > lasts[k][y] ? lasts[k][y0] : lasts[k][y];
+  }
 };
 
 // A sheet with its own storage.

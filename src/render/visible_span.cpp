@@ -73,11 +73,9 @@ PixelRange VisiblePixels::of(const SpanCoords& span) const {
   const std::int64_t rowHigh = texelIndex(std::max(v0, vEnd) + maxV_, level_) + 1;
   const int r0 = std::max(int(std::clamp<std::int64_t>(rowLow, 0, s.height - 1)), s.firstRow);
   const int r1 = std::min(int(std::clamp<std::int64_t>(rowHigh, 0, s.height - 1)), s.lastRow);
-  int columnFirst = s.width, columnLast = -1;
-  for (int r = r0; r <= r1; ++r) {
-    columnFirst = std::min<int>(columnFirst, s.first[r]);
-    columnLast = std::max<int>(columnLast, s.last[r]);
-  }
+  if (r0 > r1) return {};
+  int columnFirst, columnLast;
+  s.extentOfRows(r0, r1, columnFirst, columnLast);
   if (columnFirst > columnLast) return {};
   std::int64_t lowU, highU;
   reaching(columnFirst, columnLast, s.width, level_, minU_, maxU_, lowU, highU);
