@@ -15,6 +15,7 @@ packages=(
   locales                                         # the tests build a German locale
   libtinyxml2-dev                                 # XML emblem files
   libspng-dev libturbojpeg0-dev libstb-dev        # picture files
+  zlib1g-dev                                      # writing PNG files
   fonts-dejavu-core fonts-dejavu-extra            # only to regenerate the parts atlas
   qt6-base-dev qt6-base-dev-tools libgl-dev       # the editor's windows (Qt 6 Widgets)
   fonts-noto-cjk                                  # the editor's Japanese menus and labels

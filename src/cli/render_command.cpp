@@ -3,8 +3,9 @@
 #include "cli/export_options.h"
 #include "cli/interruption.h"
 #include "formats/emblem_file.h"
-#include "formats/parts_atlas.h"
-#include "resources/embedded_parts_atlas.h"
+#include "render/atlas_texture.h"
+#include "render/image_export.h"
+#include "resources/parts_atlas_resource.h"
 
 namespace orvane::cli {
 
@@ -18,12 +19,11 @@ std::optional<FileFailure> renderEmblemFileToImage(const std::filesystem::path& 
   EmblemDocument document;
   std::string reason;
   if (!readEmblemFile(document, input, &reason)) return FileFailure{input.string(), reason};
-  PartsAtlasBuffer atlas;
-  if (!loadEmbeddedPartsAtlas(atlas)) {
-    return FileFailure{output.string(), "the parts atlas is missing from this build"};
-  }
+  // One picture: its cells are read from the built-in atlas as they are drawn.
+  const TexturePtr atlas = atlasTextureFromResource(embeddedPartsAtlasResource());
+  if (!atlas) return FileFailure{output.string(), "the parts atlas is missing from this build"};
   Renderer renderer;
-  if (!renderExportPicture(renderer, document, atlas.pixels(), settings, &reason)) {
+  if (!renderExportPicture(renderer, document, atlas, settings, &reason)) {
     return FileFailure{output.string(), reason};
   }
   // Stopped while drawing: the picture is not written.

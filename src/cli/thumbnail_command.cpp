@@ -4,8 +4,9 @@
 #include "base/numbers.h"
 #include "cli/commands.h"
 #include "formats/emblem_file.h"
+#include "render/atlas_texture.h"
 #include "render/image_export.h"
-#include "resources/embedded_parts_atlas.h"
+#include "resources/parts_atlas_resource.h"
 
 namespace orvane::cli {
 namespace {
@@ -61,13 +62,12 @@ int runThumbnail(const Arguments& given) {
   if (!readEmblemFile(document, input, &reason)) return reportFailure(input, reason);
   const std::optional<float> scale = thumbnailScale(document, size);
   if (!scale) return reportFailure(input, "the emblem has no size to draw");
-  PartsAtlasBuffer atlas;
-  if (!loadEmbeddedPartsAtlas(atlas)) {
-    return reportFailure(output, "the parts atlas is missing from this build");
-  }
+  // One picture: its cells are read from the built-in atlas as they are drawn.
+  const TexturePtr atlas = atlasTextureFromResource(embeddedPartsAtlasResource());
+  if (!atlas) return reportFailure(output, "the parts atlas is missing from this build");
   ExportSettings settings;
   settings.scale = *scale;
-  if (!exportImage(document, atlas.pixels(), output, ImageFormat::Png, settings, &reason)) {
+  if (!exportImage(document, atlas, output, ImageFormat::Png, settings, &reason)) {
     return reportFailure(output, reason);
   }
   return kExitSuccess;

@@ -27,6 +27,17 @@ void atlasDecipher(const BlowfishContext& context, std::uint8_t* buffer, std::si
   }
 }
 
+void atlasDecipherRange(const BlowfishContext& context, const std::uint8_t* stored,
+                        std::size_t length, std::size_t first, std::size_t count,
+                        std::uint8_t* out) {
+  std::uint32_t prev = first >= 4 ? loadLe32(stored + first - 4) : 0;
+  for (std::size_t at = first; at + 4 <= first + count; at += 4) {
+    const std::uint32_t word = loadLe32(stored + at);
+    storeLe32(out + (at - first), word ^ keystreamWord(context, length - at, prev));
+    prev = word;
+  }
+}
+
 void atlasEncipher(const BlowfishContext& context, std::uint8_t* buffer, std::size_t length) {
   if (buffer == nullptr) return;
   std::uint32_t prev = 0;

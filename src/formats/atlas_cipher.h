@@ -14,6 +14,14 @@ namespace orvane {
 // The length should be a multiple of 4; a shorter tail is left as it is.
 void atlasDecipher(const BlowfishContext& context, std::uint8_t* buffer, std::size_t length);
 
+// Bytes [first, first + count) of what atlasDecipher makes of the `length` stored bytes, written
+// to `out` and read from `stored`, which is left as it is (a word's plain value depends only on
+// its stored value and the stored word before it). first and count are multiples of 4, and
+// first + count is at most length.
+void atlasDecipherRange(const BlowfishContext& context, const std::uint8_t* stored,
+                        std::size_t length, std::size_t first, std::size_t count,
+                        std::uint8_t* out);
+
 // The inverse of atlasDecipher: turns plain words into the stored form, in place.
 void atlasEncipher(const BlowfishContext& context, std::uint8_t* buffer, std::size_t length);
 

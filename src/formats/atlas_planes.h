@@ -25,6 +25,21 @@ inline constexpr std::size_t kAtlasPixelCount = kAtlasWidth * kAtlasHeight;
 // Within a range, pixel i of the range comes from word i of the range.
 void unpackAtlas(const std::uint16_t* words, std::uint16_t* pixels);
 
+// The same for the pixels that words [firstWord, firstWord + count) feed, the words given from
+// firstWord on: unpacking all words in pieces gives what unpackAtlas gives.
+void unpackAtlasWords(const std::uint16_t* words, std::size_t firstWord, std::size_t count,
+                      std::uint16_t* pixels);
+
+// Where pixel `pixel` of the atlas comes from: its word, and the lowest bit of its nibble (-1:
+// the whole word). The pixels of a row come from consecutive words with the same nibble.
+struct AtlasPixelSource {
+  std::size_t word;
+  int shift;
+};
+AtlasPixelSource atlasPixelSource(std::size_t pixel);
+// The pixel a word gives with that nibble.
+std::uint16_t atlasPixelFromWord(std::uint16_t word, int shift);
+
 // The inverse: gathers an atlas back into words, bits that no range reads set to 0. Fails (the
 // words then hold no meaning) when the atlas is not one unpackAtlas can make: a pixel of rows
 // 0-1983 whose low twelve bits are not all ones, or rows 1152-1215 whose alpha differs from bits

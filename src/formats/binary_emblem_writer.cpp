@@ -106,8 +106,7 @@ std::vector<std::uint8_t> binaryEmblemBytes(const EmblemDocument& document, bool
   }
 
   if (packed) {
-    std::vector<std::uint8_t> body =
-        packEmblem(std::span<const std::uint8_t>(bytes).subspan(4));
+    std::vector<std::uint8_t> body = packEmblem(std::span<const std::uint8_t>(bytes).subspan(4));
     bytes.resize(4);
     bytes[3] = 0x84;
     bytes.insert(bytes.end(), body.begin(), body.end());

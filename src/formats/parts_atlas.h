@@ -30,6 +30,22 @@ class PartsAtlasBuffer {
   std::unique_ptr<std::uint16_t[]> pixels_;
 };
 
+// Pixels of the parts atlas read straight from the enciphered resource, deciphering and
+// unpacking only the words they come from: what a program that draws a few cells once needs,
+// without the 4 MiB of the whole atlas. Reading is safe from any thread.
+class PartsAtlasReader {
+ public:
+  // False (and nothing to read) for a resource shorter than kPartsAtlasResourceBytes. The
+  // resource must stay as it is while the reader is used.
+  bool open(std::span<const std::uint8_t> resource);
+  bool isOpen() const { return !resource_.empty(); }
+  // Pixels [x, x + count) of row y, as loadPartsAtlas gives them.
+  void readRow(int x, int y, int count, std::uint16_t* out) const;
+
+ private:
+  std::span<const std::uint8_t> resource_;
+};
+
 // Deciphers a copy of `resource` with the atlas key and unpacks it into `atlas`. A resource
 // shorter than 1,703,936 bytes, or memory running out, gives false and leaves `atlas` empty.
 bool loadPartsAtlas(std::span<const std::uint8_t> resource, PartsAtlasBuffer& atlas);

@@ -68,15 +68,18 @@ ORVANE_BEGIN_AVX2_REGION
 // the plain loop: the same numbers, four independent sums in flight.
 void blurEightAvx2(const float* const (&tapTexels)[kBlurTaps], int i, bool keepAlpha,
                    std::uint32_t* out) {
-  __m256 sum[4] = {_mm256_setzero_ps(), _mm256_setzero_ps(), _mm256_setzero_ps(),
-                   _mm256_setzero_ps()};
+  // Four sums in registers, the taps unrolled (kept in an array, the sums would live in memory).
+  __m256 sum0 = _mm256_setzero_ps(), sum1 = sum0, sum2 = sum0, sum3 = sum0;
+#pragma GCC unroll 13
   for (int k = 0; k < kBlurTaps; ++k) {
     const __m256 weight = _mm256_set1_ps(kBlurWeights[k]);
     const float* texels = tapTexels[k] + 4 * i;
-    for (int j = 0; j < 4; ++j) {
-      sum[j] = _mm256_add_ps(sum[j], _mm256_mul_ps(weight, _mm256_loadu_ps(texels + 8 * j)));
-    }
+    sum0 = _mm256_add_ps(sum0, _mm256_mul_ps(weight, _mm256_loadu_ps(texels)));
+    sum1 = _mm256_add_ps(sum1, _mm256_mul_ps(weight, _mm256_loadu_ps(texels + 8)));
+    sum2 = _mm256_add_ps(sum2, _mm256_mul_ps(weight, _mm256_loadu_ps(texels + 16)));
+    sum3 = _mm256_add_ps(sum3, _mm256_mul_ps(weight, _mm256_loadu_ps(texels + 24)));
   }
+  const __m256 sum[4] = {sum0, sum1, sum2, sum3};
   const __m256 half = _mm256_set1_ps(0.5f);
   const __m256i q01 = _mm256_packs_epi32(_mm256_cvttps_epi32(_mm256_add_ps(sum[0], half)),
                                          _mm256_cvttps_epi32(_mm256_add_ps(sum[1], half)));

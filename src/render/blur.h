@@ -28,20 +28,32 @@ struct BlurPassSetup {
   bool minified = false;  // more than one texel per pixel: nearest texel instead of bilinear
 };
 
+// Memory for the blur's rows of floats, kept from pass to pass. It is never cleared: BlurRows
+// writes each row before reading it.
+class BlurScratch {
+ public:
+  float* reserve(std::size_t floats) {
+    if (size_ < floats) floats_.reset(new float[floats]), size_ = floats;
+    return floats_.get();
+  }
+  void release() { floats_.reset(), size_ = 0; }
+
+ private:
+  std::unique_ptr<float[]> floats_;
+  std::size_t size_ = 0;
+};
+
 // The source's rows converted to floats (B, G, R, A per texel, as in memory) on first use, shared
 // by the triangles of one pass and by the threads shading it.
 class BlurRows {
  public:
   // The rows are kept in `scratch`, which grows to fit them and may be handed to the next
   // BlurRows once this one is gone, so that passes after the first take no memory.
-  BlurRows(const Texture& source, std::vector<float>& scratch)
+  BlurRows(const Texture& source, BlurScratch& scratch)
       : source_(source),
         texels_(source.pixels()),
-        made_(new std::once_flag[std::size_t(source.height())]) {
-    const std::size_t floats = std::size_t(source.width()) * source.height() * 4;
-    if (scratch.size() < floats) scratch.resize(floats);
-    floats_ = scratch.data();
-  }
+        floats_(scratch.reserve(std::size_t(source.width()) * source.height() * 4)),
+        made_(new std::once_flag[std::size_t(source.height())]) {}
   const float* row(int y);
   int width() const { return source_.width(); }
   int height() const { return source_.height(); }

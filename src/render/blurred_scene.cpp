@@ -25,8 +25,9 @@ bool drawBlurredScene(Renderer& renderer, float g, float h,
                       const std::function<void()>& drawScene) {
   if (!renderer.isCreated() || !(g >= 1.0f) || !(g < float(kMaxBlurSide) + 1.0f)) return false;
   const int n = static_cast<int>(g);
-  const TexturePtr a = renderer.createRenderTexture(n, n);
-  const TexturePtr b = renderer.createRenderTexture(n, n);
+  // Uncleared: the scissors below keep every read within texels written first.
+  const TexturePtr a = renderer.createRenderTexture(n, n, false);
+  const TexturePtr b = renderer.createRenderTexture(n, n, false);
   if (!a || !b) return false;
   const TexturePtr atlas = renderer.currentTexture();
   const PixelView picture = renderer.backBuffer();

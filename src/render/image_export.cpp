@@ -1,6 +1,7 @@
 #include "render/image_export.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -26,37 +27,39 @@ void drawBackground(Renderer& renderer, const EmblemInfo& info, const ExportSett
   drawCheckerTiles(renderer, settings.scale, step, info.width, info.height);
 }
 
-// The atlas as a texture with every mip level made, kept for the next export of the same atlas
-// (compared texel by texel), since converting it costs more than drawing a picture. The levels
-// are all made before the texture is shared, so renderers on several threads only read it. The
-// lock is held only to take or replace the cached pair; the comparison runs outside it, so
-// export workers on several threads do not wait for each other.
+// The atlas as a texture, kept for the next export of the same atlas (compared texel by
+// texel). The cache's copy of the texels is the one the texture reads, and each texture handed
+// out keeps the cache entry alive. Its cells' sheets are made on first use, safely from any
+// thread. The lock is held only to take or replace the cached entry; the comparison runs
+// outside it, so export workers on several threads do not wait for each other.
+struct CachedAtlas {
+  std::vector<std::uint16_t> texels;
+  TexturePtr texture;
+};
+std::mutex cacheMutex;
+std::shared_ptr<const CachedAtlas> cache;
+
+std::shared_ptr<const CachedAtlas> currentCache() {
+  std::lock_guard lock(cacheMutex);
+  return cache;
+}
+
+bool holds(const std::shared_ptr<const CachedAtlas>& entry, std::span<const std::uint16_t> atlas) {
+  return entry && entry->texels.size() == atlas.size() &&
+         std::memcmp(entry->texels.data(), atlas.data(), atlas.size_bytes()) == 0;
+}
+
 TexturePtr cachedAtlasTexture(std::span<const std::uint16_t> atlas) {
-  struct CachedAtlas {
-    std::vector<std::uint16_t> texels;
-    TexturePtr texture;
-  };
-  static std::mutex mutex;
-  static std::shared_ptr<const CachedAtlas> cache;
-  std::shared_ptr<const CachedAtlas> current;
-  {
-    std::lock_guard lock(mutex);
-    current = cache;
+  if (auto current = currentCache(); holds(current, atlas)) {
+    return TexturePtr(current, current->texture.get());
   }
-  if (current && current->texels.size() == atlas.size() &&
-      std::memcmp(current->texels.data(), atlas.data(), atlas.size_bytes()) == 0) {
-    return current->texture;
-  }
-  TexturePtr texture = makeTextureFromPixels(int(kAtlasWidth), int(kAtlasHeight), atlas.data(),
-                                             PixelFormat::A4R4G4B4, 16);
-  if (!texture) return nullptr;
-  texture->level(texture->levelCount() - 1);
   auto fresh = std::make_shared<CachedAtlas>();
   fresh->texels.assign(atlas.begin(), atlas.end());
-  fresh->texture = texture;
-  std::lock_guard lock(mutex);
-  cache = std::move(fresh);
-  return texture;
+  fresh->texture = makeTextureOverPixels(int(kAtlasWidth), int(kAtlasHeight), fresh->texels.data());
+  if (!fresh->texture) return nullptr;
+  std::lock_guard lock(cacheMutex);
+  cache = fresh;
+  return TexturePtr(std::shared_ptr<const CachedAtlas>(fresh), fresh->texture.get());
 }
 
 }  // namespace
@@ -100,7 +103,14 @@ bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
     renderer.release();
     return fail(error, "parts atlas missing");
   }
-  return renderExportPicture(renderer, document, exportAtlasTexture(atlas), settings, error);
+  // The first export of a process reads the caller's atlas where it is, so that a process that
+  // exports once keeps no copy; later ones share the cached texture and the cells it has made.
+  static std::atomic<bool> exportedBefore{false};
+  const TexturePtr texture =
+      exportedBefore.exchange(true)
+          ? exportAtlasTexture(atlas)
+          : makeTextureOverPixels(int(kAtlasWidth), int(kAtlasHeight), atlas.data());
+  return renderExportPicture(renderer, document, texture, settings, error);
 }
 
 bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
@@ -150,6 +160,17 @@ bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
 }
 
 bool exportImage(const EmblemDocument& document, std::span<const std::uint16_t> atlas,
+                 const std::filesystem::path& path, ImageFormat format,
+                 const ExportSettings& settings, std::string* error) {
+  if (path.empty()) return fail(error, "no file name");
+  Renderer renderer;
+  if (!renderExportPicture(renderer, document, atlas, settings, error)) return false;
+  const bool saved = renderer.saveBackBuffer(path, format, error);
+  renderer.release();
+  return saved;
+}
+
+bool exportImage(const EmblemDocument& document, const TexturePtr& atlas,
                  const std::filesystem::path& path, ImageFormat format,
                  const ExportSettings& settings, std::string* error) {
   if (path.empty()) return fail(error, "no file name");

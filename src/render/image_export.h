@@ -44,9 +44,10 @@ bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
                          std::span<const std::uint16_t> atlas, const ExportSettings& settings,
                          std::string* error = nullptr);
 
-// The atlas (1024 x 2048 A4R4G4B4 texels) as the texture exports draw with, every mip level
-// made; none for an atlas of another size. Exports of the same atlas share one texture, which
-// renderers on any thread only read.
+// The atlas (1024 x 2048 A4R4G4B4 texels) as the texture exports draw with; none for an atlas of
+// another size. Exports of the same atlas share one texture (and one copy of the texels),
+// which renderers on any thread may read. The span form of renderExportPicture uses it from
+// the second export of a process on; the first reads the caller's texels without a copy.
 TexturePtr exportAtlasTexture(std::span<const std::uint16_t> atlas);
 
 // The same with the texture of exportAtlasTexture, for callers that export many pictures with
@@ -56,8 +57,12 @@ bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
                          std::string* error = nullptr);
 
 // Renders the emblem offscreen and writes it as a picture file; true when the file was written.
-// Everything it makes is released before it returns.
+// Everything it makes is released before it returns. The atlas is 1024 x 2048 A4R4G4B4 texels,
+// or a texture of them (atlas_texture.h).
 bool exportImage(const EmblemDocument& document, std::span<const std::uint16_t> atlas,
+                 const std::filesystem::path& path, ImageFormat format,
+                 const ExportSettings& settings, std::string* error = nullptr);
+bool exportImage(const EmblemDocument& document, const TexturePtr& atlas,
                  const std::filesystem::path& path, ImageFormat format,
                  const ExportSettings& settings, std::string* error = nullptr);
 

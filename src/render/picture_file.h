@@ -46,6 +46,12 @@ bool readPictureFile(const std::filesystem::path& path, Picture& picture,
 // RGB or RGBA). With keepAlpha false the alpha bytes are ignored and the file has none.
 bool encodePicture(const Picture& picture, ImageFormat format, bool keepAlpha, std::string& bytes,
                    std::string* error = nullptr);
+// The same for a picture kept as the renderer keeps it: width x height words 0xAARRGGBB, rows
+// top to bottom, no padding; the words are read where they are. With `threads` 2 a large PNG
+// is compressed on two threads (its bytes then differ, its pixels do not).
+bool encodePixels(const std::uint32_t* argb, int width, int height, ImageFormat format,
+                  bool keepAlpha, std::string& bytes, std::string* error = nullptr,
+                  int threads = 1);
 // Encodes and saves atomically (saveFileAtomically): an existing file is replaced only by a
 // complete new one.
 bool writePictureFile(const std::filesystem::path& path, const Picture& picture, ImageFormat format,

@@ -1,9 +1,10 @@
-// The picture encoders: BMP and TGA written here, PNG through libspng a row at a time, JPEG
-// through TurboJPEG from the picture's own memory.
-#include <spng.h>
+// The picture encoders: BMP and TGA written here, PNG filtered here and compressed with zlib
+// (png_encoder.h), JPEG through TurboJPEG from the picture's own memory. Every encoder takes the
+// pixels a row at a time, so a large picture costs one row and the file, not a second copy.
 #include <turbojpeg.h>
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <memory>
 #include <new>
@@ -11,25 +12,55 @@
 
 #include "base/atomic_file.h"
 #include "base/failure.h"
-#include "render/picture_encoding.h"
+#include "render/picture_file.h"
+#include "render/png_encoder.h"
+#include "render/row_packing.h"
 
 namespace orvane {
 namespace {
 
+// The pixels to encode, four bytes each: R, G, B, A of a Picture, or words 0xAARRGGBB.
+struct Pixels {
+  int width = 0, height = 0;
+  const std::uint8_t* rgba = nullptr;
+  const std::uint32_t* argb = nullptr;
+
+  // Row y with 3 (R, G, B) or 4 (R, G, B, A) bytes a pixel; `out` has room for 4 bytes more.
+  void row(int y, int channels, std::uint8_t* out) const {
+    const std::size_t first = std::size_t(y) * std::size_t(width);
+    if (rgba) {
+      const std::uint8_t* in = rgba + 4 * first;
+      if (channels == 4) {
+        std::copy_n(in, 4 * std::size_t(width), out);
+        return;
+      }
+      for (int x = 0; x < width; ++x, in += 4, out += 3)
+        out[0] = in[0], out[1] = in[1], out[2] = in[2];
+      return;
+    }
+    channels == 4 ? packRgba(argb + first, width, out) : packRgb(argb + first, width, out);
+  }
+};
+
 void put16(std::string& out, std::uint32_t v) { out += char(v), out += char(v >> 8); }
 void put32(std::string& out, std::uint32_t v) { put16(out, v), put16(out, v >> 16); }
 
+// One packed row (3 or 4 bytes a pixel) with its slack, reused for every row.
+std::vector<std::uint8_t> rowBuffer(const Pixels& pixels, int channels) {
+  return std::vector<std::uint8_t>(std::size_t(pixels.width) * std::size_t(channels) + 4);
+}
+
 // 24 bits with a plain header, or 32 bits with a version 4 header whose masks name the alpha
 // byte, rows bottom-up.
-void encodeBmp(const PixelRows& rows, int channels, std::string& out) {
+void encodeBmp(const Pixels& pixels, int channels, std::string& out) {
   const std::uint32_t headerSize = channels == 4 ? 108 : 40;
-  const std::uint32_t stride = (std::uint32_t(rows.width) * channels + 3) / 4 * 4;
-  const std::uint32_t dataSize = stride * std::uint32_t(rows.height);
+  const std::uint32_t stride = (std::uint32_t(pixels.width) * channels + 3) / 4 * 4;
+  const std::uint32_t dataSize = stride * std::uint32_t(pixels.height);
   out.reserve(14 + headerSize + dataSize);
   out += "BM";
   put32(out, 14 + headerSize + dataSize), put32(out, 0), put32(out, 14 + headerSize);
-  put32(out, headerSize), put32(out, std::uint32_t(rows.width)),
-      put32(out, std::uint32_t(rows.height));
+  put32(out, headerSize), put32(out, std::uint32_t(pixels.width)),
+      put32(out, std::uint32_t(pixels.height));
   put16(out, 1), put16(out, std::uint32_t(channels * 8)), put32(out, channels == 4 ? 3 : 0);
   put32(out, dataSize), put32(out, 2835), put32(out, 2835), put32(out, 0), put32(out, 0);
   if (channels == 4) {
@@ -37,12 +68,12 @@ void encodeBmp(const PixelRows& rows, int channels, std::string& out) {
     put32(out, 0x73524742);  // "sRGB"
     out.append(48, '\0');    // end points and gamma, unused for sRGB
   }
-  std::vector<std::uint8_t> rgba(std::size_t(rows.width) * 4);
-  for (int y = rows.height - 1; y >= 0; --y) {
-    rows.fetch(y, rgba.data());
+  std::vector<std::uint8_t> line = rowBuffer(pixels, channels);
+  for (int y = pixels.height - 1; y >= 0; --y) {
+    pixels.row(y, channels, line.data());
     const std::size_t start = out.size();
-    for (int x = 0; x < rows.width; ++x) {
-      const std::uint8_t* p = &rgba[std::size_t(x) * 4];
+    for (int x = 0; x < pixels.width; ++x) {
+      const std::uint8_t* p = &line[std::size_t(x) * std::size_t(channels)];
       out += char(p[2]), out += char(p[1]), out += char(p[0]);
       if (channels == 4) out += char(p[3]);
     }
@@ -51,25 +82,24 @@ void encodeBmp(const PixelRows& rows, int channels, std::string& out) {
 }
 
 // Run-length encoded, 24 or 32 bits, rows bottom-up; packets never run across rows.
-void encodeTga(const PixelRows& rows, int channels, std::string& out) {
+void encodeTga(const Pixels& pixels, int channels, std::string& out) {
   out = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-  put16(out, std::uint32_t(rows.width)), put16(out, std::uint32_t(rows.height));
+  put16(out, std::uint32_t(pixels.width)), put16(out, std::uint32_t(pixels.height));
   out += char(channels * 8), out += char(channels == 4 ? 8 : 0);
-  std::vector<std::uint8_t> rgba(std::size_t(rows.width) * 4);
-  auto same = [&](int a, int b) {
-    return std::equal(&rgba[std::size_t(a) * 4], &rgba[std::size_t(a) * 4] + channels,
-                      &rgba[std::size_t(b) * 4]);
-  };
-  auto pixel = [&](int x) {
-    const std::uint8_t* p = &rgba[std::size_t(x) * 4];
+  std::vector<std::uint8_t> line = rowBuffer(pixels, channels);
+  const auto at = [&](int x) { return &line[std::size_t(x) * std::size_t(channels)]; };
+  const auto same = [&](int a, int b) { return std::equal(at(a), at(a) + channels, at(b)); };
+  const auto pixel = [&](int x) {
+    const std::uint8_t* p = at(x);
     out += char(p[2]), out += char(p[1]), out += char(p[0]);
     if (channels == 4) out += char(p[3]);
   };
-  for (int y = rows.height - 1; y >= 0; --y) {
-    rows.fetch(y, rgba.data());
-    for (int x = 0; x < rows.width;) {
+  const int width = pixels.width;
+  for (int y = pixels.height - 1; y >= 0; --y) {
+    pixels.row(y, channels, line.data());
+    for (int x = 0; x < width;) {
       int run = 1;
-      while (x + run < rows.width && run < 128 && same(x, x + run)) ++run;
+      while (x + run < width && run < 128 && same(x, x + run)) ++run;
       if (run > 1) {
         out += char(0x80 | (run - 1));
         pixel(x);
@@ -78,8 +108,8 @@ void encodeTga(const PixelRows& rows, int channels, std::string& out) {
       }
       // Plain pixels up to the next pair of equal ones.
       int count = 1;
-      while (x + count < rows.width && count < 128 &&
-             !(x + count + 1 < rows.width && same(x + count, x + count + 1))) {
+      while (x + count < width && count < 128 &&
+             !(x + count + 1 < width && same(x + count, x + count + 1))) {
         ++count;
       }
       out += char(count - 1);
@@ -89,54 +119,53 @@ void encodeTga(const PixelRows& rows, int channels, std::string& out) {
   }
 }
 
-bool encodePng(const PixelRows& rows, int channels, std::string& out, std::string* error) {
-  std::unique_ptr<spng_ctx, decltype(&spng_ctx_free)> ctx(spng_ctx_new(SPNG_CTX_ENCODER),
-                                                          spng_ctx_free);
-  if (!ctx) return fail(error, "out of memory");
-  spng_set_option(ctx.get(), SPNG_ENCODE_TO_BUFFER, 1);
-  // A fast setting: the editor's pictures are large flat areas that compress well anyway.
-  spng_set_option(ctx.get(), SPNG_IMG_COMPRESSION_LEVEL, 2);
-  spng_set_option(ctx.get(), SPNG_FILTER_CHOICE, SPNG_FILTER_CHOICE_SUB);
-  spng_ihdr ihdr{};
-  ihdr.width = std::uint32_t(rows.width);
-  ihdr.height = std::uint32_t(rows.height);
-  ihdr.bit_depth = 8;
-  ihdr.color_type = channels == 4 ? SPNG_COLOR_TYPE_TRUECOLOR_ALPHA : SPNG_COLOR_TYPE_TRUECOLOR;
-  int rc = spng_set_ihdr(ctx.get(), &ihdr);
-  if (rc == 0) {
-    rc = spng_encode_image(ctx.get(), nullptr, 0, SPNG_FMT_PNG,
-                           SPNG_ENCODE_PROGRESSIVE | SPNG_ENCODE_FINALIZE);
-  }
-  std::vector<std::uint8_t> rgba(std::size_t(rows.width) * 4);
-  std::vector<std::uint8_t> line(std::size_t(rows.width) * std::size_t(channels));
-  for (int y = 0; rc == 0 && y < rows.height; ++y) {
-    rows.fetch(y, rgba.data());
-    for (int x = 0; x < rows.width; ++x) {
-      std::copy_n(&rgba[std::size_t(x) * 4], channels, &line[std::size_t(x * channels)]);
-    }
-    rc = spng_encode_row(ctx.get(), line.data(), line.size());
-    if (rc == SPNG_EOI && y + 1 == rows.height) rc = 0;
-  }
-  if (rc != 0) return fail(error, std::string("PNG encoder: ") + spng_strerror(rc));
-  std::size_t size = 0;
-  std::unique_ptr<void, decltype(&std::free)> buffer(spng_get_png_buffer(ctx.get(), &size, &rc),
-                                                     std::free);
-  if (!buffer) return fail(error, std::string("PNG encoder: ") + spng_strerror(rc));
-  out.assign(static_cast<const char*>(buffer.get()), size);
-  return true;
-}
-
-bool encodeJpeg(const PixelRows& rows, std::string& out, std::string* error) {
+bool encodeJpeg(const Pixels& pixels, std::string& out, std::string* error) {
   std::unique_ptr<void, decltype(&tjDestroy)> tj(tjInitCompress(), tjDestroy);
   if (!tj) return fail(error, "out of memory");
   unsigned char* buffer = nullptr;
   unsigned long size = 0;
-  const int rc = tjCompress2(tj.get(), rows.block, rows.width, 0, rows.height, rows.blockFormat,
-                             &buffer, &size, TJSAMP_444, 90, 0);
+  // Words 0xAARRGGBB are the bytes B, G, R, A in memory on a little-endian machine.
+  const bool words = pixels.rgba == nullptr;
+  const int format = !words                                       ? TJPF_RGBX
+                     : std::endian::native == std::endian::little ? TJPF_BGRX
+                                                                  : TJPF_XRGB;
+  const auto* bytes = words ? reinterpret_cast<const unsigned char*>(pixels.argb) : pixels.rgba;
+  const int rc = tjCompress2(tj.get(), bytes, pixels.width, 0, pixels.height, format, &buffer,
+                             &size, TJSAMP_444, 90, 0);
   std::unique_ptr<unsigned char, decltype(&tjFree)> owned(buffer, tjFree);
   if (rc != 0) return fail(error, std::string("JPEG encoder: ") + tjGetErrorStr2(tj.get()));
   out.assign(reinterpret_cast<const char*>(buffer), size);
   return true;
+}
+
+bool encode(const Pixels& pixels, ImageFormat format, bool keepAlpha, std::string& bytes,
+            std::string* error, int threads = 1) {
+  bytes.clear();
+  const int channels = keepAlpha ? 4 : 3;
+  try {
+    switch (format) {
+      case ImageFormat::Png:
+        return encodePng(
+            pixels.width, pixels.height, channels,
+            [&](int y, std::uint8_t* out) { pixels.row(y, channels, out); }, bytes, error, threads);
+      case ImageFormat::Jpeg:
+        return encodeJpeg(pixels, bytes, error);
+      case ImageFormat::Bmp:
+        encodeBmp(pixels, channels, bytes);
+        return true;
+      case ImageFormat::Tga:
+        encodeTga(pixels, channels, bytes);
+        return true;
+    }
+  } catch (const std::bad_alloc&) {
+    bytes.clear();
+    return fail(error, "out of memory");
+  }
+  return fail(error, "unknown picture format");
+}
+
+bool sizeOk(int width, int height) {
+  return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide;
 }
 
 }  // namespace
@@ -152,50 +181,22 @@ std::optional<ImageFormat> imageFormatFromPath(const std::filesystem::path& path
   return std::nullopt;
 }
 
-bool encodeRows(const PixelRows& rows, ImageFormat format, bool keepAlpha, std::string& bytes,
-                std::string* error) {
-  bytes.clear();
-  if (rows.width < 1 || rows.height < 1 || rows.width > kMaxPictureSide ||
-      rows.height > kMaxPictureSide) {
-    return fail(error, "no picture to write");
-  }
-  const int channels = keepAlpha ? 4 : 3;
-  try {
-    switch (format) {
-      case ImageFormat::Png:
-        return encodePng(rows, channels, bytes, error);
-      case ImageFormat::Jpeg:
-        return encodeJpeg(rows, bytes, error);
-      case ImageFormat::Bmp:
-        encodeBmp(rows, channels, bytes);
-        return true;
-      case ImageFormat::Tga:
-        encodeTga(rows, channels, bytes);
-        return true;
-    }
-  } catch (const std::bad_alloc&) {
-    bytes.clear();
-    return fail(error, "out of memory");
-  }
-  return fail(error, "unknown picture format");
-}
-
 bool encodePicture(const Picture& picture, ImageFormat format, bool keepAlpha, std::string& bytes,
                    std::string* error) {
-  if (picture.rgba.size() != std::size_t(picture.width) * std::size_t(picture.height) * 4) {
-    bytes.clear();
+  bytes.clear();
+  if (!sizeOk(picture.width, picture.height) ||
+      picture.rgba.size() != std::size_t(picture.width) * std::size_t(picture.height) * 4) {
     return fail(error, "no picture to write");
   }
-  PixelRows rows;
-  rows.width = picture.width;
-  rows.height = picture.height;
-  rows.fetch = [&picture](int y, std::uint8_t* rgba) {
-    const std::size_t length = std::size_t(picture.width) * 4;
-    std::copy_n(picture.rgba.data() + std::size_t(y) * length, length, rgba);
-  };
-  rows.block = picture.rgba.data();
-  rows.blockFormat = TJPF_RGBX;  // JPEG files have no alpha
-  return encodeRows(rows, format, keepAlpha, bytes, error);
+  return encode(Pixels{picture.width, picture.height, picture.rgba.data(), nullptr}, format,
+                keepAlpha, bytes, error);
+}
+
+bool encodePixels(const std::uint32_t* argb, int width, int height, ImageFormat format,
+                  bool keepAlpha, std::string& bytes, std::string* error, int threads) {
+  bytes.clear();
+  if (!argb || !sizeOk(width, height)) return fail(error, "no picture to write");
+  return encode(Pixels{width, height, nullptr, argb}, format, keepAlpha, bytes, error, threads);
 }
 
 bool writePictureFile(const std::filesystem::path& path, const Picture& picture, ImageFormat format,

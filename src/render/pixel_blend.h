@@ -32,6 +32,13 @@ constexpr std::uint64_t div255Lanes(std::uint64_t x) {
   return ((t + ((t >> 8) & 0x00FF00FF00FF00FFull)) >> 8) & 0x00FF00FF00FF00FFull;
 }
 
+// The rounded mean of four texels, per channel: (a + b + c + d + 2) / 4, as mip levels are made.
+constexpr std::uint32_t mean4(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) {
+  const std::uint64_t sum = spreadChannels(a) + spreadChannels(b) + spreadChannels(c) +
+                            spreadChannels(d) + 0x0002000200020002ull;
+  return packChannels((sum >> 2) & 0x00FF00FF00FF00FFull);
+}
+
 // texel x colour, per channel.
 constexpr std::uint32_t modulate(std::uint32_t texel, std::uint32_t colour) {
   const std::uint64_t products = std::uint64_t(channel(texel, 24) * channel(colour, 24)) << 48 |

@@ -20,51 +20,6 @@ std::int64_t ceilDiv(std::int64_t a, std::int64_t b) { return -floorDiv(-a, b); 
 bool isFinite(const PixelPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 bool insideGuard(const PixelPoint& p) { return std::abs(p.x) <= kGuard && std::abs(p.y) <= kGuard; }
 
-// Coverage of a triangle whose vertices lie within the guard band, in integer subpixels.
-void coverSnapped(const PixelPoint (&p)[3], int width, int height, std::vector<Span>& spans) {
-  std::int64_t x[3], y[3];
-  for (int i = 0; i < 3; ++i) {
-    x[i] = std::llround(p[i].x * kSubpixelSteps);
-    y[i] = std::llround(p[i].y * kSubpixelSteps);
-  }
-  const std::int64_t area = (x[1] - x[0]) * (y[2] - y[0]) - (y[1] - y[0]) * (x[2] - x[0]);
-  if (area == 0) return;
-  if (area < 0) std::swap(x[1], x[2]), std::swap(y[1], y[2]);
-  // Edge a -> b: E(p) = dx * (py - ay) - dy * (px - ax) > 0 inside, for this winding.
-  struct Edge {
-    std::int64_t dx, dy, ax, ay, threshold;
-  };
-  Edge edges[3];
-  for (int i = 0; i < 3; ++i) {
-    const int j = (i + 1) % 3;
-    const std::int64_t dx = x[j] - x[i], dy = y[j] - y[i];
-    const bool topLeft = (dy == 0 && dx > 0) || dy < 0;
-    edges[i] = {dx, dy, x[i], y[i], topLeft ? 0 : 1};
-  }
-  const std::int64_t minY = std::min({y[0], y[1], y[2]});
-  const std::int64_t maxY = std::max({y[0], y[1], y[2]});
-  const std::int64_t rowFirst = std::max<std::int64_t>(0, ceilDiv(minY - kSub / 2, kSub));
-  const std::int64_t rowLast = std::min<std::int64_t>(height - 1, floorDiv(maxY - kSub / 2, kSub));
-  for (std::int64_t row = rowFirst; row <= rowLast; ++row) {
-    const std::int64_t cy = row * kSub + kSub / 2;
-    std::int64_t lo = 0, hi = std::int64_t(width) - 1;
-    for (const Edge& e : edges) {
-      // A * px + K >= threshold with px = 256 i + 128 the centre of column i.
-      const std::int64_t a = -e.dy;
-      const std::int64_t k = e.dx * (cy - e.ay) + e.dy * e.ax;
-      const std::int64_t r = e.threshold - k - a * (kSub / 2);
-      if (a == 0) {
-        if (k < e.threshold) lo = 1, hi = 0;
-      } else if (a > 0) {
-        lo = std::max(lo, ceilDiv(r, a * kSub));
-      } else {
-        hi = std::min(hi, floorDiv(r, a * kSub));
-      }
-    }
-    if (lo <= hi) spans.push_back({int(row), int(lo), int(hi + 1)});
-  }
-}
-
 // Sutherland-Hodgman against one side of the guard band.
 template <typename Inside, typename Cross>
 std::vector<PixelPoint> clipSide(const std::vector<PixelPoint>& in, Inside inside, Cross cross) {
@@ -109,17 +64,67 @@ PixelPoint snapToSubpixel(PixelPoint p) {
           std::round(p.y * kSubpixelSteps) / kSubpixelSteps};
 }
 
-void coverTriangle(const PixelPoint (&p)[3], int width, int height, std::vector<Span>& spans) {
+TriangleRows::TriangleRows(const PixelPoint (&p)[3], int width, int height) : width_(width) {
   if (width <= 0 || height <= 0) return;
-  if (!isFinite(p[0]) || !isFinite(p[1]) || !isFinite(p[2])) return;
-  if (insideGuard(p[0]) && insideGuard(p[1]) && insideGuard(p[2])) {
-    coverSnapped(p, width, height, spans);
-    return;
+  std::int64_t x[3], y[3];
+  for (int i = 0; i < 3; ++i) {
+    x[i] = std::llround(p[i].x * kSubpixelSteps);
+    y[i] = std::llround(p[i].y * kSubpixelSteps);
   }
+  const std::int64_t area = (x[1] - x[0]) * (y[2] - y[0]) - (y[1] - y[0]) * (x[2] - x[0]);
+  if (area == 0) return;
+  if (area < 0) std::swap(x[1], x[2]), std::swap(y[1], y[2]);
+  const std::int64_t minY = std::min({y[0], y[1], y[2]});
+  const std::int64_t maxY = std::max({y[0], y[1], y[2]});
+  const std::int64_t rowFirst = std::max<std::int64_t>(0, ceilDiv(minY - kSub / 2, kSub));
+  const std::int64_t rowLast = std::min<std::int64_t>(height - 1, floorDiv(maxY - kSub / 2, kSub));
+  if (rowFirst > rowLast) return;
+  firstRow_ = int(rowFirst), lastRow_ = int(rowLast);
+  // Edge a -> b, for this winding: E(p) = dx * (py - ay) - dy * (px - ax) > 0 inside, or
+  // E(p) = 0 on a top edge (horizontal, the triangle below) or a left one. At the centre of
+  // column i (px = 256 i + 128) of the row with centre cy that is a * px + k >= threshold,
+  // a = -dy and k = dx * (cy - ay) + dy * ax growing by dx * 256 a row. For a != 0 that bounds
+  // i by x / (|a| * 256), x = k + a * 128 - threshold: from below when a > 0, from above when
+  // a < 0; for a = 0 it asks k - threshold >= 0.
+  const std::int64_t cy = rowFirst * kSub + kSub / 2;
+  for (int i = 0; i < 3; ++i) {
+    const int j = (i + 1) % 3;
+    const std::int64_t dx = x[j] - x[i], dy = y[j] - y[i];
+    const std::int64_t threshold = (dy == 0 && dx > 0) || dy < 0 ? 0 : 1;
+    const std::int64_t a = -dy;
+    const std::int64_t k = dx * (cy - y[i]) + dy * x[i];
+    if (a == 0) {
+      edges_[i] = {Edge::Flat, k - threshold, dx * kSub, 1};
+    } else {
+      edges_[i] = {a > 0 ? Edge::Lower : Edge::Upper, k + a * (kSub / 2) - threshold, dx * kSub,
+                   (a < 0 ? -a : a) * kSub};
+    }
+  }
+}
+
+int trianglePieces(const PixelPoint (&p)[3], int width, int height,
+                   TriangleRows (&pieces)[kMaxTrianglePieces]) {
+  if (width <= 0 || height <= 0) return 0;
+  if (!isFinite(p[0]) || !isFinite(p[1]) || !isFinite(p[2])) return 0;
+  if (insideGuard(p[0]) && insideGuard(p[1]) && insideGuard(p[2])) {
+    pieces[0] = TriangleRows(p, width, height);
+    return 1;
+  }
+  // Clipping a triangle to four sides leaves at most seven corners, so at most five triangles.
   const std::vector<PixelPoint> poly = clipToGuard({p[0], p[1], p[2]});
-  for (std::size_t i = 1; i + 1 < poly.size(); ++i) {
+  int count = 0;
+  for (std::size_t i = 1; i + 1 < poly.size() && count < kMaxTrianglePieces; ++i) {
     const PixelPoint piece[3] = {poly[0], poly[i], poly[i + 1]};
-    coverSnapped(piece, width, height, spans);
+    pieces[count++] = TriangleRows(piece, width, height);
+  }
+  return count;
+}
+
+void coverTriangle(const PixelPoint (&p)[3], int width, int height, std::vector<Span>& spans) {
+  TriangleRows pieces[kMaxTrianglePieces];
+  const int count = trianglePieces(p, width, height, pieces);
+  for (int i = 0; i < count; ++i) {
+    pieces[i].walk(0, height, [&](int y, int x0, int x1) { spans.push_back({y, x0, x1}); });
   }
 }
 

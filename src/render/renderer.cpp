@@ -1,15 +1,17 @@
 #include "render/renderer.h"
 
-#include <turbojpeg.h>
-
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <thread>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "base/atomic_file.h"
 #include "base/failure.h"
 #include "render/blur.h"
-#include "render/picture_encoding.h"
 #include "render/pixel_blend.h"
 #include "render/render_bands.h"
 #include "render/span_shader.h"
@@ -19,7 +21,15 @@ namespace {
 
 bool sideOk(int side) { return side >= 1 && side <= kMaxTextureSide; }
 
-std::int64_t toFixed(double texels) { return std::llround(texels * 65536.0); }
+// Sets `count` pixels to the value, four at a time where the processor can.
+void fillPixels(std::uint32_t* out, int count, std::uint32_t value) {
+  int i = 0;
+#if defined(__SSE2__)
+  const __m128i four = _mm_set1_epi32(int(value));
+  for (; i + 4 <= count; i += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), four);
+#endif
+  for (; i < count; ++i) out[i] = value;
+}
 
 }  // namespace
 
@@ -57,7 +67,7 @@ void Renderer::dropFrame() {
 void Renderer::release() {
   dropFrame();
   recycled_.clear();
-  blurScratch_ = {};
+  blurScratch_.release();
 }
 
 void Renderer::setProjection(float width, float height) {
@@ -83,17 +93,17 @@ TexturePtr Renderer::createTextureFromPixels(int width, int height, const void* 
   return makeTextureFromPixels(width, height, pixels, format, bitsPerPixel);
 }
 
-TexturePtr Renderer::createRenderTexture(int width, int height) {
+TexturePtr Renderer::createRenderTexture(int width, int height, bool cleared) {
   if (!sideOk(width) || !sideOk(height)) return nullptr;
   settle();
   // A texture that only this list still holds is free to be handed out again.
   for (const TexturePtr& t : recycled_) {
     if (t.use_count() == 1 && t->width() == width && t->height() == height) {
-      t->fill(0);
+      if (cleared) t->fill(0);
       return t;
     }
   }
-  auto texture = std::make_shared<Texture>(width, height, true);
+  auto texture = std::make_shared<Texture>(width, height, true, cleared);
   constexpr std::size_t kKept = 4;
   if (recycled_.size() >= kKept) recycled_.erase(recycled_.begin());
   recycled_.push_back(texture);
@@ -121,8 +131,9 @@ void Renderer::beginFrame(std::uint32_t colour) {
   Texture& t = target();
   const std::uint32_t value = t.isRenderTarget() ? colour : (colour | 0xFF000000u);
   const PixelRect r = writableRect();
+  std::uint32_t* pixels = t.pixels();
   for (int y = r.y0; y < r.y1; ++y) {
-    std::fill_n(t.pixels() + std::size_t(y) * t.width() + r.x0, std::max(0, r.x1 - r.x0), value);
+    fillPixels(pixels + std::size_t(y) * t.width() + r.x0, std::max(0, r.x1 - r.x0), value);
   }
   t.invalidateMips();
 }
@@ -164,42 +175,51 @@ bool Renderer::drawQuad(WorldPoint lt, WorldPoint lb, WorldPoint rt, WorldPoint 
                         std::uint32_t colour, const AtlasCell& cell) {
   if (!isCreated()) return true;
   Texture& t = target();
-  const bool keepAlpha = t.isRenderTarget();
   const PixelRect clip = writableRect();
+  if (clip.x1 <= clip.x0 || clip.y1 <= clip.y0) return true;
   Triangle tris[2];
   quadTriangles(lt, lb, rt, rb, cell, tris);
   const Texture* tex = texture_.get();
   const TexelRect rect = tex ? texelRectOf(*tex, cell.u, cell.v, cell.du, cell.dv) : TexelRect{};
   const TexturePtr targetPtr = renderTarget_ ? renderTarget_ : backBuffer_;
   for (Triangle& tri : tris) {
-    spansOf(tri, clip);
-    if (spans_.empty()) continue;
-    if (!tex) {
-      DeferredShading::Job& job = deferred_->beginJob(targetPtr);
-      job.colour = colour, job.keepAlpha = keepAlpha;
-      for (const Span& s : spans_) deferred_->addSpan(s.y, SpanCoords{s.x0, s.x1, 0, 0, 0, 0});
-      deferred_->endJob();
-      continue;
+    for (PixelPoint& p : tri.p) p = snapToSubpixel(p);
+    TriangleRows pieces[kMaxTrianglePieces];
+    const int pieceCount = trianglePieces(tri.p, clip.x1, clip.y1, pieces);
+    bool anyRow = false;
+    for (int i = 0; i < pieceCount; ++i) {
+      anyRow =
+          anyRow || (pieces[i].firstRow() <= pieces[i].lastRow() && pieces[i].lastRow() >= clip.y0);
     }
-    AffineMap mu, mv;
-    const double us[3] = {tri.u[0] * tex->width() - 0.5, tri.u[1] * tex->width() - 0.5,
-                          tri.u[2] * tex->width() - 0.5};
-    const double vs[3] = {tri.v[0] * tex->height() - 0.5, tri.v[1] * tex->height() - 0.5,
-                          tri.v[2] * tex->height() - 0.5};
-    if (!affineMapOf(tri.p, us, mu) || !affineMapOf(tri.p, vs, mv)) continue;
-    DeferredShading::Job& job = deferred_->beginJob(targetPtr);
-    job.texture = texture_, job.colour = colour, job.keepAlpha = keepAlpha;
-    job.setup = prepareSampler(*tex, rect, filter_, mu.dx, mv.dx, mu.dy, mv.dy);
-    job.sampling = job.setup.kind == SamplerSetup::Kind::Nearest
-                       ? DeferredShading::Sampling::Nearest
-                       : DeferredShading::Sampling::Filtered;
-    const std::int64_t du = toFixed(mu.dx), dv = toFixed(mv.dx);
-    for (const Span& s : spans_) {
-      const std::int64_t u = toFixed(mu.at(s.x0 + 0.5, s.y + 0.5));
-      const std::int64_t v = toFixed(mv.at(s.x0 + 0.5, s.y + 0.5));
-      deferred_->addSpan(s.y, SpanCoords{s.x0, s.x1, u, v, du, dv});
+    if (!anyRow) continue;
+    DeferredShading::Job job;
+    job.colour = colour, job.keepAlpha = t.isRenderTarget();
+    job.opaque = (colour >> 24) == 255;
+    if (tex) {
+      AffineMap& mu = job.spans.u;
+      AffineMap& mv = job.spans.v;
+      const double us[3] = {tri.u[0] * tex->width() - 0.5, tri.u[1] * tex->width() - 0.5,
+                            tri.u[2] * tex->width() - 0.5};
+      const double vs[3] = {tri.v[0] * tex->height() - 0.5, tri.v[1] * tex->height() - 0.5,
+                            tri.v[2] * tex->height() - 0.5};
+      if (!affineMapOf(tri.p, us, mu) || !affineMapOf(tri.p, vs, mv)) continue;
+      job.setup = prepareSampler(*tex, rect, filter_, mu.dx, mv.dx, mu.dy, mv.dy);
+      // Texels that are all clear leave every pixel as it is; all opaque ones, under an opaque
+      // colour, replace every pixel (filtering and modulating keep alpha 255 then).
+      if (!job.setup.sheet->anyVisible()) continue;
+      job.opaque = job.opaque && job.setup.sheet->allOpaque;
+      job.texture = texture_;
+      job.sampling = job.setup.kind == SamplerSetup::Kind::Nearest
+                         ? DeferredShading::Sampling::Nearest
+                         : DeferredShading::Sampling::Filtered;
+      job.spans.du = toFixed(mu.dx), job.spans.dv = toFixed(mv.dx);
+      job.spans.uLow = std::min({us[0], us[1], us[2]}),
+      job.spans.uHigh = std::max({us[0], us[1], us[2]});
+      job.spans.vLow = std::min({vs[0], vs[1], vs[2]}),
+      job.spans.vHigh = std::max({vs[0], vs[1], vs[2]});
     }
-    deferred_->endJob();
+    deferred_->add(targetPtr, std::move(job), pieces, pieceCount, clip.x0, clip.y0, clip.x1,
+                   clip.y1);
   }
   t.invalidateMips();
   // A texture drawn into itself must see each quad's pixels before the next quad reads them.
@@ -290,22 +310,10 @@ void Renderer::blurPass(const TexturePtr& source, int pass, float h) {
 bool Renderer::encodeBackBuffer(ImageFormat format, std::string& bytes, std::string* error) const {
   if (!backBuffer_) return fail(error, "no back buffer");
   settle();
-  // Encoded straight from the back buffer: a large picture needs no second copy.
-  const std::uint32_t* words = backBuffer_->pixels();
-  PixelRows rows;
-  rows.width = backBuffer_->width();
-  rows.height = backBuffer_->height();
-  rows.fetch = [&](int y, std::uint8_t* rgba) {
-    const std::uint32_t* in = words + std::size_t(y) * std::size_t(rows.width);
-    for (int x = 0; x < rows.width; ++x, rgba += 4) {
-      rgba[0] = std::uint8_t(in[x] >> 16), rgba[1] = std::uint8_t(in[x] >> 8);
-      rgba[2] = std::uint8_t(in[x]), rgba[3] = 0xFF;
-    }
-  };
-  // 0xAARRGGBB words lie in memory as B, G, R, A on little-endian machines, A, R, G, B otherwise.
-  rows.block = reinterpret_cast<const std::uint8_t*>(words);
-  rows.blockFormat = std::endian::native == std::endian::little ? TJPF_BGRX : TJPF_XRGB;
-  return encodeRows(rows, format, false, bytes, error);
+  // Compressed on as many threads as this renderer shades with.
+  static const bool twoCores = std::thread::hardware_concurrency() > 1;
+  return encodePixels(backBuffer_->pixels(), backBuffer_->width(), backBuffer_->height(), format,
+                      false, bytes, error, twoCores && shadingThreads_ > 1 ? 2 : 1);
 }
 
 bool Renderer::saveBackBuffer(const std::filesystem::path& path, ImageFormat format,

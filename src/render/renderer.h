@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "catalogue/part_catalogue.h"
+#include "render/blur.h"
 #include "render/picture_file.h"
 #include "render/rasteriser.h"
 #include "render/texture.h"
@@ -102,8 +103,10 @@ class Renderer {
                                      int bitsPerPixel);
   // An A8R8G8B8 render texture, cleared to 0; none when a side is outside 1 ... 16384. The
   // memory of render textures that their users have dropped is reused, so that a repaint that
-  // makes and drops the same textures every time does not ask the system for it again.
-  TexturePtr createRenderTexture(int width, int height);
+  // makes and drops the same textures every time does not ask the system for it again. A
+  // caller that writes every texel it reads may ask for it uncleared: its texels are then
+  // whatever they were.
+  TexturePtr createRenderTexture(int width, int height, bool cleared = true);
   void setTexture(TexturePtr texture) { texture_ = std::move(texture); }
   TexturePtr currentTexture() const { return texture_; }
   // Draws into the texture from now on (none: the back buffer); resets the viewport to the
@@ -166,9 +169,8 @@ class Renderer {
   // The frame's state: everything release frees but the render textures kept for reuse.
   void dropFrame();
 
-  std::vector<TexturePtr> recycled_;
-  std::vector<float> blurScratch_;  // the blur's source rows as floats, kept between passes  //
-                                    // render textures handed out, kept for reuse
+  std::vector<TexturePtr> recycled_;  // render textures handed out, kept for reuse
+  BlurScratch blurScratch_;           // the blur's source rows as floats, kept between passes
   std::shared_ptr<DeferredShading> deferred_;
   int shadingThreads_ = 2;
 };

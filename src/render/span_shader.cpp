@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 #include "render/avx2_region.h"
+#include "render/visible_span.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -18,120 +22,102 @@ std::atomic<bool> vectorAllowed{true};
 // Everything up to the matching pop is compiled for AVX2 and only called after the run-time check.
 ORVANE_BEGIN_AVX2_REGION
 
-// The four channels of eight bilinear reads, two to a 32-bit lane, by the integer formula of
-// bilerp.
-struct Channels8 {
-  __m256i pair[2];  // blue | red << 16 and green | alpha << 16 in each 32-bit lane
+// What the groups of eight pixels of a triangle's spans share. The constants are kept here, in
+// memory, so that the loop reads them as operands instead of making them again.
+struct Kernel {
+  const char* origin;  // the sheet's record (0, 0)
+  __m256i stride, lastX, lastY;
+  // Minified: per tap, the offset plus half a texel, added before the shift to the level.
+  int taps;
+  __m128i shift;
+  __m256i tapU[kMaxAnisotropy], tapV[kMaxAnisotropy];
+  bool white;  // the colour leaves texels as they are
+  __m256i colourRB, colourGA;
+  std::int64_t reach;  // how far a tap reads from its pixel, in level-0 texels
+  // The step from pixel to pixel, the lanes' offsets from the first and the step to the next
+  // eight; and whether every span's lanes are known to stay within 32 bits.
+  std::int64_t du, dv;
+  __m256i laneU, laneV, stepU, stepV;
+  bool fits;
 };
 
-inline __m256i clampTo(__m256i x, int lo, int hi) {
-  return _mm256_min_epi32(_mm256_max_epi32(x, _mm256_set1_epi32(lo)), _mm256_set1_epi32(hi));
+// Eight pixels' channels two to a 32-bit lane: blue | red << 16 and green | alpha << 16.
+struct Channels8 {
+  __m256i rb, ga;
+};
+
+inline __m256i pairMask() { return _mm256_set1_epi32(0x00FF00FF); }
+
+inline Channels8 split(__m256i argb) {
+  return {_mm256_and_si256(argb, pairMask()),
+          _mm256_and_si256(_mm256_srli_epi32(argb, 8), pairMask())};
 }
 
-// With mayGiveUp, false (and `out` untouched) when all 32 texels read are fully transparent.
-// (An average of taps must not give up: a clear texel's colour still counts there.)
-inline bool bilinear8(const TextureLevel& level, const TexelRect& r, __m256i u, __m256i v,
-                      Channels8& out, bool mayGiveUp) {
-  const __m256i u8 = _mm256_srai_epi32(_mm256_add_epi32(u, _mm256_set1_epi32(0x80)), 8);
-  const __m256i v8 = _mm256_srai_epi32(_mm256_add_epi32(v, _mm256_set1_epi32(0x80)), 8);
-  const __m256i xi = _mm256_srai_epi32(u8, 8), yi = _mm256_srai_epi32(v8, 8);
-  const __m256i one = _mm256_set1_epi32(1);
-  const __m256i w = _mm256_set1_epi32(level.width);
-  const __m256i row0 = _mm256_mullo_epi32(clampTo(yi, r.y0, r.y1 - 1), w);
-  const __m256i row1 = _mm256_mullo_epi32(clampTo(_mm256_add_epi32(yi, one), r.y0, r.y1 - 1), w);
-  const int* base = reinterpret_cast<const int*>(level.texels);
-  __m256i t00, t10, t01, t11;
-  const __m256i x0 = clampTo(xi, r.x0, r.x1 - 1);
-  const __m256i x1 = clampTo(_mm256_add_epi32(xi, one), r.x0, r.x1 - 1);
-  // The lanes' columns run one way along the span, so the first and last lanes bound them.
-  const int first0 = _mm256_cvtsi256_si32(x0), last0 = _mm256_extract_epi32(x0, 7);
-  const int first1 = _mm256_cvtsi256_si32(x1), last1 = _mm256_extract_epi32(x1, 7);
-  const int left = std::min(first0, last0), right = std::max(first1, last1);
-  const int upper = _mm256_cvtsi256_si32(row0), lower = _mm256_cvtsi256_si32(row1);
-  const bool oneRowPair = _mm256_movemask_epi8(_mm256_and_si256(
-                              _mm256_cmpeq_epi32(row0, _mm256_set1_epi32(upper)),
-                              _mm256_cmpeq_epi32(row1, _mm256_set1_epi32(lower)))) == -1;
-  if (oneRowPair && right - left < 16 &&
-      std::size_t(lower) + std::size_t(left) + 16 <= std::size_t(level.width) * level.height) {
-    // All eight read the same two rows within 16 texels: two plain loads per row, and each
-    // lane picks its texels from them.
-    const __m256i at0 = _mm256_sub_epi32(x0, _mm256_set1_epi32(left));
-    const __m256i at1 = _mm256_sub_epi32(x1, _mm256_set1_epi32(left));
-    const __m256i seven = _mm256_set1_epi32(7);
-    const __m256i second0 = _mm256_cmpgt_epi32(at0, seven);
-    const __m256i second1 = _mm256_cmpgt_epi32(at1, seven);
-    auto pick = [&](const int* row, __m256i at, __m256i second) {
-      const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row));
-      const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + 8));
-      return _mm256_blendv_epi8(_mm256_permutevar8x32_epi32(a, at),
-                                _mm256_permutevar8x32_epi32(b, at), second);
-    };
-    const int* r0 = base + upper + left;
-    const int* r1 = base + lower + left;
-    t00 = pick(r0, at0, second0);
-    t10 = pick(r0, at1, second1);
-    t01 = pick(r1, at0, second0);
-    t11 = pick(r1, at1, second1);
-  } else if (r.x1 - r.x0 >= 2) {
-    // Each row's two texels as one 64-bit read at p = clamp(xi, x0, x1 - 2): texels p and
-    // p + 1, of which the clamped pair (clamp(xi), clamp(xi + 1)) takes the first twice left of
-    // the cell, the second twice right of it, and both in order inside.
-    const __m256i p = clampTo(xi, r.x0, r.x1 - 2);
-    const __m256i leftOf = _mm256_cmpgt_epi32(_mm256_set1_epi32(r.x0), xi);
-    const __m256i rightOf = _mm256_cmpgt_epi32(xi, _mm256_set1_epi32(r.x1 - 2));
-    auto pairs = [&](__m256i row, __m256i& first, __m256i& second) {
-      const __m256i at = _mm256_add_epi32(row, p);
-      const long long* words = reinterpret_cast<const long long*>(base);
-      const __m256 a =
-          _mm256_castsi256_ps(_mm256_i32gather_epi64(words, _mm256_castsi256_si128(at), 4));
-      const __m256 b =
-          _mm256_castsi256_ps(_mm256_i32gather_epi64(words, _mm256_extracti128_si256(at, 1), 4));
-      const __m256i lo = _mm256_permute4x64_epi64(
-          _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0))), 0xD8);
-      const __m256i hi = _mm256_permute4x64_epi64(
-          _mm256_castps_si256(_mm256_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1))), 0xD8);
-      first = _mm256_blendv_epi8(lo, hi, rightOf);
-      second = _mm256_blendv_epi8(hi, lo, leftOf);
-    };
-    pairs(row0, t00, t10);
-    pairs(row1, t01, t11);
-  } else {
-    t00 = t10 = _mm256_i32gather_epi32(base, _mm256_add_epi32(row0, x0), 4);
-    t01 = t11 = _mm256_i32gather_epi32(base, _mm256_add_epi32(row1, x0), 4);
-  }
-  const __m256i anyTexel = _mm256_or_si256(_mm256_or_si256(t00, t10), _mm256_or_si256(t01, t11));
-  if (mayGiveUp && _mm256_testz_si256(anyTexel, _mm256_set1_epi32(int(0xFF000000u)))) return false;
-  const __m256i byteMask = _mm256_set1_epi32(0xFF);
-  const __m256i fu = _mm256_and_si256(u8, byteMask), fv = _mm256_and_si256(v8, byteMask);
-  const __m256i gu = _mm256_sub_epi32(_mm256_set1_epi32(256), fu);
-  const __m256i fu2 = _mm256_or_si256(fu, _mm256_slli_epi32(fu, 16));
-  const __m256i gu2 = _mm256_or_si256(gu, _mm256_slli_epi32(gu, 16));
-  const __m256i pairMask = _mm256_set1_epi32(0x00FF00FF);
-  // Each horizontal sum is at most 255 * 256, so it fits a 16-bit lane.
-  auto horizontal = [&](__m256i a, __m256i b, int shift) {
-    return _mm256_add_epi16(
-        _mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(a, shift), pairMask), gu2),
-        _mm256_mullo_epi16(_mm256_and_si256(_mm256_srli_epi32(b, shift), pairMask), fu2));
+// The four texels of each lane's bilinear read at texel (x, y): the sheet's record there, the
+// coordinates clamped to its border. The records' byte offsets go through memory, one load each
+// (cheaper than extracting lanes), and the eight records are transposed into one register per
+// texel.
+__attribute__((always_inline)) inline void fetch(const Kernel& k, __m256i x, __m256i y,
+                                                 __m256i (&t)[4]) {
+  const __m256i minusOne = _mm256_set1_epi32(-1);
+  x = _mm256_min_epi32(_mm256_max_epi32(x, minusOne), k.lastX);
+  y = _mm256_min_epi32(_mm256_max_epi32(y, minusOne), k.lastY);
+  alignas(32) int offsets[8];
+  _mm256_store_si256(reinterpret_cast<__m256i*>(offsets),
+                     _mm256_slli_epi32(_mm256_add_epi32(_mm256_mullo_epi32(y, k.stride), x), 4));
+  const volatile int* at = offsets;
+  auto two = [&](int low, int high) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(k.origin + at[low]));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(k.origin + at[high]));
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(a), b, 1);
   };
-  const __m256i top[2] = {horizontal(t00, t10, 0), horizontal(t00, t10, 8)};
-  const __m256i bottom[2] = {horizontal(t01, t11, 0), horizontal(t01, t11, 8)};
-  // The vertical step (top * gv + bottom * fv + 32768) >> 16 needs 24 bits: the high halves of
-  // the two products, plus the carries out of their low halves and of the rounding term.
+  const __m256i a = two(0, 4), b = two(1, 5), c = two(2, 6), d = two(3, 7);
+  const __m256i ab0 = _mm256_unpacklo_epi32(a, b), ab1 = _mm256_unpackhi_epi32(a, b);
+  const __m256i cd0 = _mm256_unpacklo_epi32(c, d), cd1 = _mm256_unpackhi_epi32(c, d);
+  t[0] = _mm256_unpacklo_epi64(ab0, cd0);
+  t[1] = _mm256_unpackhi_epi64(ab0, cd0);
+  t[2] = _mm256_unpacklo_epi64(ab1, cd1);
+  t[3] = _mm256_unpackhi_epi64(ab1, cd1);
+}
+
+// Whether any of the texels has alpha above 0.
+inline bool anyVisible(const __m256i (&t)[4]) {
+  const __m256i all = _mm256_or_si256(_mm256_or_si256(t[0], t[1]), _mm256_or_si256(t[2], t[3]));
+  return !_mm256_testz_si256(all, _mm256_set1_epi32(int(0xFF000000u)));
+}
+
+// The bilinear blend of bilerp for eight lanes, with the 8-bit fractions fu, fv in 32-bit lanes.
+// When each lane's four texels are equal the blend is that texel, which is taken as it is.
+__attribute__((always_inline)) inline Channels8 bilinear(const __m256i (&t)[4], __m256i fu,
+                                                         __m256i fv) {
+  const __m256i same = _mm256_and_si256(
+      _mm256_and_si256(_mm256_cmpeq_epi32(t[0], t[1]), _mm256_cmpeq_epi32(t[2], t[3])),
+      _mm256_cmpeq_epi32(t[0], t[2]));
+  if (_mm256_movemask_epi8(same) == -1) return split(t[0]);
+  const __m256i fu2 = _mm256_or_si256(fu, _mm256_slli_epi32(fu, 16));
+  const __m256i gu2 = _mm256_sub_epi16(_mm256_set1_epi16(256), fu2);
   const __m256i fv2 = _mm256_or_si256(fv, _mm256_slli_epi32(fv, 16));
   const __m256i gv2 = _mm256_sub_epi16(_mm256_set1_epi16(256), fv2);
+  // Each horizontal sum is at most 255 * 256, so it fits a 16-bit lane.
+  auto horizontal = [&](const Channels8& a, const Channels8& b) -> Channels8 {
+    return {_mm256_add_epi16(_mm256_mullo_epi16(a.rb, gu2), _mm256_mullo_epi16(b.rb, fu2)),
+            _mm256_add_epi16(_mm256_mullo_epi16(a.ga, gu2), _mm256_mullo_epi16(b.ga, fu2))};
+  };
+  const Channels8 top = horizontal(split(t[0]), split(t[1]));
+  const Channels8 bottom = horizontal(split(t[2]), split(t[3]));
+  // The vertical step (top * gv + bottom * fv + 32768) >> 16 needs 24 bits: the high halves of
+  // the two products, plus the carries out of their low halves and of the rounding term.
   const __m256i sign = _mm256_set1_epi16(short(0x8000));
-  for (int pair = 0; pair < 2; ++pair) {
-    const __m256i lowTop = _mm256_mullo_epi16(top[pair], gv2);
-    const __m256i lowBottom = _mm256_mullo_epi16(bottom[pair], fv2);
-    const __m256i high =
-        _mm256_add_epi16(_mm256_mulhi_epu16(top[pair], gv2), _mm256_mulhi_epu16(bottom[pair], fv2));
-    const __m256i low = _mm256_add_epi16(lowTop, lowBottom);
+  auto vertical = [&](__m256i a, __m256i b) {
+    const __m256i lowTop = _mm256_mullo_epi16(a, gv2);
+    const __m256i low = _mm256_add_epi16(lowTop, _mm256_mullo_epi16(b, fv2));
+    const __m256i high = _mm256_add_epi16(_mm256_mulhi_epu16(a, gv2), _mm256_mulhi_epu16(b, fv2));
     // All ones where the low sum wrapped (unsigned low < lowTop).
     const __m256i wrapped =
         _mm256_cmpgt_epi16(_mm256_xor_si256(lowTop, sign), _mm256_xor_si256(low, sign));
-    out.pair[pair] = _mm256_add_epi16(_mm256_sub_epi16(high, wrapped), _mm256_srli_epi16(low, 15));
-  }
-  return true;
+    return _mm256_add_epi16(_mm256_sub_epi16(high, wrapped), _mm256_srli_epi16(low, 15));
+  };
+  return {vertical(top.rb, bottom.rb), vertical(top.ga, bottom.ga)};
 }
 
 // round(x / 255) in each 16-bit lane (x at most 255 * 255).
@@ -140,83 +126,114 @@ inline __m256i div255x16(__m256i x) {
   return _mm256_srli_epi16(_mm256_add_epi16(t, _mm256_srli_epi16(t, 8)), 8);
 }
 
-// Samples eight pixels and multiplies them by the colour, the renderer's source before blending:
-// blue | red << 16 and green | alpha << 16 in each lane. False, with nothing set, when all the
-// texels read are clear, so that no source can change its pixel.
-__attribute__((always_inline)) inline bool source8(__m256i u, __m256i v, std::uint32_t colour,
-                                                   const SamplerSetup& s, bool minified,
-                                                   __m256i& sourceRB, __m256i& sourceGA) {
-  Channels8 texel = {};
-  if (!minified) {
-    if (!bilinear8(s.level0, s.rect, u, v, texel, true)) return false;
+// The bilinear fractions and texel indices of local coordinates that carry the rounding term.
+struct Position {
+  __m256i x, y, fu, fv;
+};
+inline Position position(__m256i u, __m256i v) {
+  const __m256i byte = _mm256_set1_epi32(0xFF);
+  return {_mm256_srai_epi32(u, 16), _mm256_srai_epi32(v, 16),
+          _mm256_and_si256(_mm256_srli_epi32(u, 8), byte),
+          _mm256_and_si256(_mm256_srli_epi32(v, 8), byte)};
+}
+
+// How a triangle's pixels read the sheet: one bilinear read at the pixel (magnified), one at
+// the pixel's place on a smaller level (minified evenly), or several averaged (minified more
+// along one axis).
+enum class Reads { Bilinear, OneTap, Taps };
+
+Reads readsOf(const SamplerSetup& s) {
+  if (s.kind != SamplerSetup::Kind::Minified) return Reads::Bilinear;
+  return s.taps == 1 ? Reads::OneTap : Reads::Taps;
+}
+
+// The texels of eight pixels at local coordinates u, v (plus the bilinear rounding term 0x80),
+// multiplied by the colour: the renderer's sources before blending. False, with nothing set,
+// when all the texels read are clear, so that no source can change its pixel.
+template <Reads kReads>
+__attribute__((always_inline)) inline bool sources8(const Kernel& k, __m256i u, __m256i v,
+                                                    Channels8& out) {
+  Channels8 texel;
+  // A tap at ((w + offset + half) >> level) - half, the rounding term still added.
+  auto tap = [&](int i, __m256i(&t)[4]) __attribute__((always_inline)) {
+    const __m256i back = _mm256_set1_epi32(0x80 - 0x8000);
+    const Position p =
+        position(_mm256_add_epi32(_mm256_sra_epi32(_mm256_add_epi32(u, k.tapU[i]), k.shift), back),
+                 _mm256_add_epi32(_mm256_sra_epi32(_mm256_add_epi32(v, k.tapV[i]), k.shift), back));
+    fetch(k, p.x, p.y, t);
+    return p;
+  };
+  if constexpr (kReads != Reads::Taps) {
+    __m256i t[4];
+    Position p;
+    if constexpr (kReads == Reads::Bilinear) {
+      p = position(u, v);
+      fetch(k, p.x, p.y, t);
+    } else {
+      p = tap(0, t);
+    }
+    if (!anyVisible(t)) return false;
+    texel = bilinear(t, p.fu, p.fv);
   } else {
-    const __m256i half = _mm256_set1_epi32(0x8000);
-    const __m128i shift = _mm_cvtsi32_si128(s.levelIndex);
-    Channels8 sum = {};
-    for (int k = 0; k < s.taps; ++k) {
-      const __m256i uk = _mm256_sub_epi32(
-          _mm256_sra_epi32(
-              _mm256_add_epi32(_mm256_add_epi32(u, _mm256_set1_epi32(int(s.tapU[k]))), half),
-              shift),
-          half);
-      const __m256i vk = _mm256_sub_epi32(
-          _mm256_sra_epi32(
-              _mm256_add_epi32(_mm256_add_epi32(v, _mm256_set1_epi32(int(s.tapV[k]))), half),
-              shift),
-          half);
-      Channels8 tap = {};
-      const bool visible = bilinear8(s.level, s.levelRect, uk, vk, tap, s.taps == 1);
-      if (s.taps == 1) {
-        if (!visible) return false;
-        texel = tap;
-        break;
-      }
-      // At most 8 * 255 per channel: the sums fit the 16-bit lanes.
-      for (int p = 0; p < 2; ++p) sum.pair[p] = _mm256_add_epi16(sum.pair[p], tap.pair[p]);
+    // At most 8 * 255 per channel: the sums fit the 16-bit lanes. An average of taps whose
+    // texels are all clear is clear; a clear tap still counts with its colour otherwise.
+    __m256i t[4];
+    Position p = tap(0, t);
+    Channels8 sum = bilinear(t, p.fu, p.fv);
+    __m256i seen = _mm256_or_si256(_mm256_or_si256(t[0], t[1]), _mm256_or_si256(t[2], t[3]));
+    for (int i = 1; i < k.taps; ++i) {
+      p = tap(i, t);
+      const Channels8 c = bilinear(t, p.fu, p.fv);
+      sum.rb = _mm256_add_epi16(sum.rb, c.rb);
+      sum.ga = _mm256_add_epi16(sum.ga, c.ga);
+      seen = _mm256_or_si256(
+          seen, _mm256_or_si256(_mm256_or_si256(t[0], t[1]), _mm256_or_si256(t[2], t[3])));
     }
-    if (s.taps > 1) {
-      // (sum + n / 2) / n through the reciprocal of sampleMinified, at most 2^15 here.
-      const int n = s.taps;
-      const __m256i reciprocal = _mm256_set1_epi16(short((65536 + n - 1) / n));
-      for (int p = 0; p < 2; ++p) {
-        const __m256i rounded = _mm256_add_epi16(sum.pair[p], _mm256_set1_epi16(short(n / 2)));
-        texel.pair[p] = _mm256_mulhi_epu16(rounded, reciprocal);
-      }
-    }
+    if (_mm256_testz_si256(seen, _mm256_set1_epi32(int(0xFF000000u)))) return false;
+    // (sum + n / 2) / n through the reciprocal of sampleMinified, at most 2^15 here.
+    const int n = k.taps;
+    const __m256i reciprocal = _mm256_set1_epi16(short((65536 + n - 1) / n));
+    const __m256i rounding = _mm256_set1_epi16(short(n / 2));
+    texel.rb = _mm256_mulhi_epu16(_mm256_add_epi16(sum.rb, rounding), reciprocal);
+    texel.ga = _mm256_mulhi_epu16(_mm256_add_epi16(sum.ga, rounding), reciprocal);
   }
-  // Every product below is at most 255 * 255.
-  const __m256i colourRB = _mm256_set1_epi32(int((colour & 0xFF) | (colour >> 16 & 0xFF) << 16));
-  const __m256i colourGA = _mm256_set1_epi32(int((colour >> 8 & 0xFF) | (colour >> 24) << 16));
-  sourceRB = div255x16(_mm256_mullo_epi16(texel.pair[0], colourRB));
-  sourceGA = div255x16(_mm256_mullo_epi16(texel.pair[1], colourGA));
+  if (k.white) {
+    out = texel;
+  } else {
+    // Every product below is at most 255 * 255.
+    out = {div255x16(_mm256_mullo_epi16(texel.rb, k.colourRB)),
+           div255x16(_mm256_mullo_epi16(texel.ga, k.colourGA))};
+  }
   return true;
 }
 
-// Eight pixels from `pixels` on, those of the lanes set in `lanes` (all, or the first few at the
-// end of a span): sampled, modulated, blended and stored.
-__attribute__((always_inline)) inline void shade8(std::uint32_t* pixels, __m256i u, __m256i v,
-                                                  std::uint32_t colour, bool keepAlpha,
-                                                  const SamplerSetup& s, bool minified,
-                                                  __m256i lanes, bool allLanes) {
-  __m256i sourceRB, sourceGA;
-  if (!source8(u, v, colour, s, minified, sourceRB, sourceGA)) return;
-  const __m256i alpha = _mm256_srli_epi32(sourceGA, 16);
-  const __m256i alpha2 = _mm256_or_si256(alpha, _mm256_slli_epi32(alpha, 16));
-  const __m256i rest2 = _mm256_sub_epi16(_mm256_set1_epi16(255), alpha2);
-  const __m256i dest = allLanes
-                           ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels))
-                           : _mm256_maskload_epi32(reinterpret_cast<const int*>(pixels), lanes);
-  const __m256i pairMask = _mm256_set1_epi32(0x00FF00FF);
-  const __m256i destRB = _mm256_and_si256(dest, pairMask);
-  const __m256i destGA = _mm256_and_si256(_mm256_srli_epi32(dest, 8), pairMask);
-  const __m256i outRB = div255x16(
-      _mm256_add_epi16(_mm256_mullo_epi16(sourceRB, alpha2), _mm256_mullo_epi16(destRB, rest2)));
-  const __m256i outGA = div255x16(
-      _mm256_add_epi16(_mm256_mullo_epi16(sourceGA, alpha2), _mm256_mullo_epi16(destGA, rest2)));
-  __m256i out = _mm256_or_si256(outRB, _mm256_slli_epi32(outGA, 8));
-  if (!keepAlpha) out = _mm256_or_si256(out, _mm256_set1_epi32(int(0xFF000000u)));
-  // Alpha 255 blends to the source itself; alpha 0 leaves the pixel as it was.
-  out = _mm256_blendv_epi8(out, dest, _mm256_cmpeq_epi32(alpha, _mm256_setzero_si256()));
+// The sources blended over eight pixels from `pixels` on, in the lanes set in `lanes` (all of
+// them, or the first few at the end of a span).
+__attribute__((always_inline)) inline void blend8(std::uint32_t* pixels, const Channels8& s,
+                                                  bool keepAlpha, __m256i lanes, bool allLanes) {
+  const __m256i alpha = _mm256_srli_epi32(s.ga, 16);
+  const __m256i packed = _mm256_or_si256(s.rb, _mm256_slli_epi32(s.ga, 8));
+  const __m256i opaque = _mm256_cmpeq_epi32(alpha, _mm256_set1_epi32(255));
+  __m256i out;
+  __m256i dest = _mm256_setzero_si256();
+  if (_mm256_movemask_epi8(opaque) == -1) {
+    // Alpha 255 blends to the source itself.
+    out = packed;
+  } else {
+    dest = allLanes ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels))
+                    : _mm256_maskload_epi32(reinterpret_cast<const int*>(pixels), lanes);
+    const __m256i alpha2 = _mm256_or_si256(alpha, _mm256_slli_epi32(alpha, 16));
+    const __m256i rest2 = _mm256_sub_epi16(_mm256_set1_epi16(255), alpha2);
+    const Channels8 d = split(dest);
+    const __m256i outRB = div255x16(
+        _mm256_add_epi16(_mm256_mullo_epi16(s.rb, alpha2), _mm256_mullo_epi16(d.rb, rest2)));
+    const __m256i outGA = div255x16(
+        _mm256_add_epi16(_mm256_mullo_epi16(s.ga, alpha2), _mm256_mullo_epi16(d.ga, rest2)));
+    out = _mm256_or_si256(outRB, _mm256_slli_epi32(outGA, 8));
+    if (!keepAlpha) out = _mm256_or_si256(out, _mm256_set1_epi32(int(0xFF000000u)));
+    // Alpha 0 leaves the pixel as it was.
+    out = _mm256_blendv_epi8(out, dest, _mm256_cmpeq_epi32(alpha, _mm256_setzero_si256()));
+  }
   if (allLanes) {
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixels), out);
   } else {
@@ -224,54 +241,83 @@ __attribute__((always_inline)) inline void shade8(std::uint32_t* pixels, __m256i
   }
 }
 
-// Eight sources from `out` on, in the lanes set in `lanes`: packed, and 0 where the alpha is 0.
-__attribute__((always_inline)) inline void sample8(std::uint32_t* out, __m256i u, __m256i v,
-                                                   std::uint32_t colour, const SamplerSetup& s,
-                                                   bool minified, __m256i lanes) {
-  __m256i sourceRB, sourceGA;
-  __m256i packed = _mm256_setzero_si256();
-  if (source8(u, v, colour, s, minified, sourceRB, sourceGA)) {
-    packed = _mm256_or_si256(sourceRB, _mm256_slli_epi32(sourceGA, 8));
-    const __m256i clear =
-        _mm256_cmpeq_epi32(_mm256_srli_epi32(sourceGA, 16), _mm256_setzero_si256());
-    packed = _mm256_andnot_si256(clear, packed);
-  }
-  _mm256_maskstore_epi32(reinterpret_cast<int*>(out), lanes, packed);
+// The sources packed, 0 where the alpha is 0, in the lanes set in `lanes`.
+__attribute__((always_inline)) inline void store8(std::uint32_t* out, const Channels8& s,
+                                                  __m256i lanes) {
+  const __m256i packed = _mm256_or_si256(s.rb, _mm256_slli_epi32(s.ga, 8));
+  const __m256i clear = _mm256_cmpeq_epi32(_mm256_srli_epi32(s.ga, 16), _mm256_setzero_si256());
+  _mm256_maskstore_epi32(reinterpret_cast<int*>(out), lanes, _mm256_andnot_si256(clear, packed));
 }
 
-// The texel coordinates of a span's first eight pixels and their step to the next eight.
-struct EightLanes {
-  __m256i u, v, stepU, stepV;
-};
+constexpr std::int64_t kLaneLimit = std::int64_t(1) << 29;
 
-// Sets up a span for the groups of eight; false when it is too short to be worth it or its
-// coordinates could leave 32 bits, which leaves the whole span to the plain path.
-bool startEight(const SpanCoords& span, const SamplerSetup& s, EightLanes& lanes) {
-  const int length = span.x1 - span.x0;
-  const int count = (length + 7) / 8 * 8;  // lanes, the unused ones read inside the cell too
-  if (length < 4) return false;
-  constexpr std::int64_t kLimit = std::int64_t(1) << 29;
-  std::int64_t reach = 0x10000;
-  if (s.kind == SamplerSetup::Kind::Minified) {
-    for (int k = 0; k < s.taps; ++k) {
-      reach = std::max(
-          {reach, s.tapU[k] < 0 ? -s.tapU[k] : s.tapU[k], s.tapV[k] < 0 ? -s.tapV[k] : s.tapV[k]});
+// Sets the kernel up for a triangle's spans, which step (du, dv) from pixel to pixel.
+void setUp(Kernel& k, const SamplerSetup& s, std::uint32_t colour, std::int64_t du,
+           std::int64_t dv) {
+  const bool minified = s.kind == SamplerSetup::Kind::Minified;
+  const TexelSheet& sheet = *s.sheet;
+  k.origin = reinterpret_cast<const char*>(sheet.origin);
+  k.stride = _mm256_set1_epi32(sheet.stride);
+  k.lastX = _mm256_set1_epi32(sheet.width - 1);
+  k.lastY = _mm256_set1_epi32(sheet.height - 1);
+  k.taps = minified ? s.taps : 1;
+  k.shift = _mm_cvtsi32_si128(minified ? s.levelIndex : 0);
+  k.reach = 0x10000;
+  // The minified taps take the rounding term off again before the shift.
+  for (int i = 0; minified && i < s.taps; ++i) {
+    k.tapU[i] = _mm256_set1_epi32(int(s.tapU[i] + 0x8000 - 0x80));
+    k.tapV[i] = _mm256_set1_epi32(int(s.tapV[i] + 0x8000 - 0x80));
+    k.reach = std::max(
+        {k.reach, s.tapU[i] < 0 ? -s.tapU[i] : s.tapU[i], s.tapV[i] < 0 ? -s.tapV[i] : s.tapV[i]});
+  }
+  k.white = colour == 0xFFFFFFFFu;
+  k.colourRB = _mm256_set1_epi32(int((colour & 0xFF) | (colour >> 16 & 0xFF) << 16));
+  k.colourGA = _mm256_set1_epi32(int((colour >> 8 & 0xFF) | (colour >> 24) << 16));
+  k.du = du, k.dv = dv;
+  k.fits = false;
+  if (std::max(du < 0 ? -du : du, dv < 0 ? -dv : dv) < kLaneLimit / 8) {
+    const __m256i steps = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+    k.laneU = _mm256_mullo_epi32(steps, _mm256_set1_epi32(int(du)));
+    k.laneV = _mm256_mullo_epi32(steps, _mm256_set1_epi32(int(dv)));
+    k.stepU = _mm256_set1_epi32(int(8 * du));
+    k.stepV = _mm256_set1_epi32(int(8 * dv));
+  }
+}
+
+// Whether the lanes of every span of a triangle whose texel coordinates lie in [uLow, uHigh] x
+// [vLow, vHigh] stay within 32 bits, with the taps' reach and the eight lanes past a span's end.
+bool lanesFit(const Kernel& k, const SamplerSetup& s, const TriangleSpans& spans) {
+  const double margin =
+      double(k.reach) + 8.0 * double(std::max(std::abs(k.du), std::abs(k.dv))) + 65536.0;
+  auto fits = [&](double low, double high, int origin) {
+    const double a = (low - origin) * 65536.0, b = (high - origin) * 65536.0;
+    return std::max(std::abs(a), std::abs(b)) + margin < double(kLaneLimit);
+  };
+  return std::max(std::abs(k.du), std::abs(k.dv)) < kLaneLimit / 8 &&
+         fits(spans.uLow, spans.uHigh, s.rect.x0) && fits(spans.vLow, spans.vHigh, s.rect.y0);
+}
+
+// The local coordinates (with the rounding term) of the first eight of a span's pixels
+// [first, first + count); false when a coordinate of a lane could leave 32 bits, which leaves
+// the span to the plain path.
+inline bool startSpan(const Kernel& k, const SamplerSetup& s, const SpanCoords& span, int first,
+                      int count, __m256i& u, __m256i& v) {
+  const std::int64_t u0 = s.localU(span.u) + std::int64_t(first) * k.du;
+  const std::int64_t v0 = s.localV(span.v) + std::int64_t(first) * k.dv;
+  if (!k.fits) {
+    auto within = [&](std::int64_t x) {
+      return x > -kLaneLimit + k.reach && x < kLaneLimit - k.reach;
+    };
+    const int lanes = (count + 7) / 8 * 8;  // the unused lanes read inside the sheet too
+    const std::int64_t lastU = u0 + std::int64_t(lanes - 1) * k.du;
+    const std::int64_t lastV = v0 + std::int64_t(lanes - 1) * k.dv;
+    if (!within(u0) || !within(v0) || !within(lastU) || !within(lastV) || !within(8 * k.du) ||
+        !within(8 * k.dv)) {
+      return false;
     }
   }
-  auto within = [&](std::int64_t x) { return x > -kLimit + reach && x < kLimit - reach; };
-  const std::int64_t lastU = span.u + std::int64_t(count - 1) * span.du;
-  const std::int64_t lastV = span.v + std::int64_t(count - 1) * span.dv;
-  if (!within(span.u) || !within(span.v) || !within(lastU) || !within(lastV) ||
-      !within(8 * span.du) || !within(8 * span.dv)) {
-    return false;
-  }
-  const __m256i steps = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
-  lanes.u = _mm256_add_epi32(_mm256_set1_epi32(int(span.u)),
-                             _mm256_mullo_epi32(steps, _mm256_set1_epi32(int(span.du))));
-  lanes.v = _mm256_add_epi32(_mm256_set1_epi32(int(span.v)),
-                             _mm256_mullo_epi32(steps, _mm256_set1_epi32(int(span.dv))));
-  lanes.stepU = _mm256_set1_epi32(int(8 * span.du));
-  lanes.stepV = _mm256_set1_epi32(int(8 * span.dv));
+  u = _mm256_add_epi32(_mm256_set1_epi32(int(u0 + 0x80)), k.laneU);
+  v = _mm256_add_epi32(_mm256_set1_epi32(int(v0 + 0x80)), k.laneV);
   return true;
 }
 
@@ -280,40 +326,110 @@ inline __m256i firstLanes(int left) {
   return _mm256_cmpgt_epi32(_mm256_set1_epi32(left), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
 }
 
-// Walks the span in groups of eight pixels: group(x, u, v, lanes, allLanes) for each, the last
-// group masked to the pixels the span still has. Returns the first pixel left for the plain path
-// (all of them when startEight declines the span).
-template <typename Group>
-__attribute__((always_inline)) inline int forEachEight(const SpanCoords& span,
-                                                       const SamplerSetup& s, Group&& group) {
-  EightLanes lanes;
-  if (!startEight(span, s, lanes)) return span.x0;
-  const __m256i all = _mm256_set1_epi32(-1);
-  int x = span.x0;
-  for (; x + 8 <= span.x1; x += 8) {
-    group(x, lanes.u, lanes.v, all, true);
-    lanes.u = _mm256_add_epi32(lanes.u, lanes.stepU);
-    lanes.v = _mm256_add_epi32(lanes.v, lanes.stepV);
+// Walks pixels [first, first + count) of the span in groups of eight: group(offset, sources,
+// lanes, allLanes) for each group with a visible texel, offset counted from `first`, the last
+// group masked to the pixels left. False when startSpan declines the span.
+template <Reads kReads, typename Group>
+__attribute__((always_inline)) inline bool forEachEight(const Kernel& k, const SamplerSetup& s,
+                                                        const SpanCoords& span, int first,
+                                                        int count, Group&& group) {
+  __m256i u, v;
+  if (!startSpan(k, s, span, first, count, u, v)) return false;
+  const __m256i stepU = k.stepU, stepV = k.stepV;
+  int i = 0;
+  Channels8 sources;
+  for (; i + 8 <= count; i += 8) {
+    if (sources8<kReads>(k, u, v, sources)) group(i, sources, _mm256_set1_epi32(-1), true);
+    u = _mm256_add_epi32(u, stepU);
+    v = _mm256_add_epi32(v, stepV);
   }
-  if (x < span.x1) group(x, lanes.u, lanes.v, firstLanes(span.x1 - x), false);
-  return span.x1;
+  if (i < count && sources8<kReads>(k, u, v, sources)) {
+    group(i, sources, firstLanes(count - i), false);
+  }
+  return true;
 }
 
-int shadeVector(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour, bool keepAlpha,
-                const SamplerSetup& s) {
-  const bool minified = s.kind == SamplerSetup::Kind::Minified;
-  return forEachEight(span, s, [&](int x, __m256i u, __m256i v, __m256i lanes, bool allLanes) {
-    shade8(row + x, u, v, colour, keepAlpha, s, minified, lanes, allLanes);
+// Shades the triangle's spans, the pixels that can change of each; the spans the vector path
+// declines are left to the plain one.
+// The spans of a triangle whose sheet holds one texel: every pixel takes the same source.
+void shadeConstant(std::uint32_t* pixels, std::size_t width, const TriangleSpans& spans, int y0,
+                   int y1, std::uint32_t colour, bool keepAlpha, const SamplerSetup& s) {
+  const std::uint32_t texel = s.sheet->uniformTexel;
+  if ((texel >> 24) == 0) return;
+  const std::uint32_t source = colour == 0xFFFFFFFFu ? texel : modulate(texel, colour);
+  if ((source >> 24) == 0) return;
+  const Channels8 sources = split(_mm256_set1_epi32(int(source)));
+  spans.walk(y0, y1, [&](int y, const SpanCoords& c) {
+    std::uint32_t* row = pixels + std::size_t(y) * width;
+    if ((source >> 24) == 255) {
+      std::fill(row + c.x0, row + c.x1, source);
+      return;
+    }
+    int x = c.x0;
+    for (; x + 8 <= c.x1; x += 8) blend8(row + x, sources, keepAlpha, _mm256_set1_epi32(-1), true);
+    if (x < c.x1) blend8(row + x, sources, keepAlpha, firstLanes(c.x1 - x), false);
   });
 }
 
-// The sources of the span, written to out[0 ... length).
-int sampleVector(std::uint32_t* out, const SpanCoords& span, std::uint32_t colour,
-                 const SamplerSetup& s) {
-  const bool minified = s.kind == SamplerSetup::Kind::Minified;
-  return forEachEight(span, s, [&](int x, __m256i u, __m256i v, __m256i lanes, bool) {
-    sample8(out + (x - span.x0), u, v, colour, s, minified, lanes);
+template <Reads kReads>
+void shadeVector(std::uint32_t* pixels, std::size_t width, const TriangleSpans& spans, int y0,
+                 int y1, std::uint32_t colour, bool keepAlpha, const SamplerSetup& s) {
+  if (s.sheet->uniform) return shadeConstant(pixels, width, spans, y0, y1, colour, keepAlpha, s);
+  Kernel k;
+  setUp(k, s, colour, spans.du, spans.dv);
+  k.fits = lanesFit(k, s, spans);
+  const VisiblePixels visible(s);
+  spans.walk(y0, y1, [&](int y, const SpanCoords& c) {
+    std::uint32_t* row = pixels + std::size_t(y) * width;
+    const PixelRange range = visible.of(c);
+    std::uint32_t* from = row + c.x0 + range.first;
+    if (range.first < range.last &&
+        !forEachEight<kReads>(k, s, c, range.first, range.last - range.first,
+                              [&](int i, const Channels8& sources, __m256i lanes, bool all) {
+                                blend8(from + i, sources, keepAlpha, lanes, all);
+                              })) {
+      shadeFilteredSpanPlain(row, c, colour, keepAlpha, s);
+    }
   });
+}
+
+// One span alone; false when the vector path declines it.
+bool shadeSpanVector(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour,
+                     bool keepAlpha, const SamplerSetup& s) {
+  Kernel k;
+  setUp(k, s, colour, span.du, span.dv);
+  const PixelRange range = VisiblePixels(s).of(span);
+  std::uint32_t* from = row + span.x0 + range.first;
+  auto blend = [&](int i, const Channels8& sources, __m256i lanes, bool all) {
+    blend8(from + i, sources, keepAlpha, lanes, all);
+  };
+  const int count = range.last - range.first;
+  if (count == 0) return true;
+  switch (readsOf(s)) {
+    case Reads::Bilinear:
+      return forEachEight<Reads::Bilinear>(k, s, span, range.first, count, blend);
+    case Reads::OneTap:
+      return forEachEight<Reads::OneTap>(k, s, span, range.first, count, blend);
+    case Reads::Taps:
+      break;
+  }
+  return forEachEight<Reads::Taps>(k, s, span, range.first, count, blend);
+}
+
+// The sources of the span, 0 where nothing can change.
+template <Reads kReads>
+bool sampleVector(std::uint32_t* out, const SpanCoords& span, std::uint32_t colour,
+                  const SamplerSetup& s) {
+  Kernel k;
+  setUp(k, s, colour, span.du, span.dv);
+  const PixelRange range = VisiblePixels(s).of(span);
+  std::memset(out, 0, std::size_t(span.x1 - span.x0) * 4);
+  std::uint32_t* from = out + range.first;
+  return range.first == range.last ||
+         forEachEight<kReads>(k, s, span, range.first, range.last - range.first,
+                              [&](int i, const Channels8& sources, __m256i lanes, bool) {
+                                store8(from + i, sources, lanes);
+                              });
 }
 
 ORVANE_END_AVX2_REGION
@@ -324,16 +440,19 @@ bool cpuHasAvx2() {
 }
 #endif
 
+std::uint32_t sampleFiltered(const SamplerSetup& setup, std::int64_t u, std::int64_t v) {
+  u = setup.localU(u), v = setup.localV(v);
+  return setup.kind == SamplerSetup::Kind::Minified ? sampleMinified(setup, u, v)
+                                                    : sampleBilinear<true>(*setup.sheet, u, v);
+}
+
 }  // namespace
 
 void shadeFilteredSpanPlain(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour,
                             bool keepAlpha, const SamplerSetup& setup) {
   std::int64_t u = span.u, v = span.v;
   for (int x = span.x0; x < span.x1; ++x, u += span.du, v += span.dv) {
-    const std::uint32_t texel = setup.kind == SamplerSetup::Kind::Minified
-                                    ? sampleMinified(setup, u, v)
-                                    : sampleBilinear<true>(setup.level0, setup.rect, u, v);
-    shadePixel(row[x], texel, colour, keepAlpha);
+    shadePixel(row[x], sampleFiltered(setup, u, v), colour, keepAlpha);
   }
 }
 
@@ -341,9 +460,7 @@ void sampleFilteredSpanPlain(std::uint32_t* out, const SpanCoords& span, std::ui
                              const SamplerSetup& setup) {
   std::int64_t u = span.u, v = span.v;
   for (int x = span.x0; x < span.x1; ++x, u += span.du, v += span.dv) {
-    const std::uint32_t texel = setup.kind == SamplerSetup::Kind::Minified
-                                    ? sampleMinified(setup, u, v)
-                                    : sampleBilinear<true>(setup.level0, setup.rect, u, v);
+    const std::uint32_t texel = sampleFiltered(setup, u, v);
     const std::uint32_t source =
         (texel >> 24) == 0 || colour == 0xFFFFFFFFu ? texel : modulate(texel, colour);
     *out++ = (source >> 24) == 0 ? 0 : source;
@@ -352,28 +469,52 @@ void sampleFilteredSpanPlain(std::uint32_t* out, const SpanCoords& span, std::ui
 
 void sampleFilteredSpan(std::uint32_t* out, const SpanCoords& span, std::uint32_t colour,
                         const SamplerSetup& setup) {
-  SpanCoords rest = span;
 #if defined(__x86_64__)
   if (cpuHasAvx2() && vectorAllowed.load(std::memory_order_relaxed)) {
-    rest.x0 = sampleVector(out, span, colour, setup);
-    rest.u = span.u + std::int64_t(rest.x0 - span.x0) * span.du;
-    rest.v = span.v + std::int64_t(rest.x0 - span.x0) * span.dv;
+    const Reads reads = readsOf(setup);
+    if (reads == Reads::Bilinear ? sampleVector<Reads::Bilinear>(out, span, colour, setup)
+        : reads == Reads::OneTap ? sampleVector<Reads::OneTap>(out, span, colour, setup)
+                                 : sampleVector<Reads::Taps>(out, span, colour, setup)) {
+      return;
+    }
   }
 #endif
-  sampleFilteredSpanPlain(out + (rest.x0 - span.x0), rest, colour, setup);
+  sampleFilteredSpanPlain(out, span, colour, setup);
+}
+
+void shadeFilteredTriangle(std::uint32_t* pixels, std::size_t width, const TriangleSpans& spans,
+                           int y0, int y1, std::uint32_t colour, bool keepAlpha,
+                           const SamplerSetup& setup) {
+#if defined(__x86_64__)
+  if (cpuHasAvx2() && vectorAllowed.load(std::memory_order_relaxed)) {
+    switch (readsOf(setup)) {
+      case Reads::Bilinear:
+        shadeVector<Reads::Bilinear>(pixels, width, spans, y0, y1, colour, keepAlpha, setup);
+        break;
+      case Reads::OneTap:
+        shadeVector<Reads::OneTap>(pixels, width, spans, y0, y1, colour, keepAlpha, setup);
+        break;
+      case Reads::Taps:
+        shadeVector<Reads::Taps>(pixels, width, spans, y0, y1, colour, keepAlpha, setup);
+        break;
+    }
+    return;
+  }
+#endif
+  spans.walk(y0, y1, [&](int y, const SpanCoords& c) {
+    shadeFilteredSpanPlain(pixels + std::size_t(y) * width, c, colour, keepAlpha, setup);
+  });
 }
 
 void shadeFilteredSpan(std::uint32_t* row, const SpanCoords& span, std::uint32_t colour,
                        bool keepAlpha, const SamplerSetup& setup) {
-  SpanCoords rest = span;
 #if defined(__x86_64__)
-  if (cpuHasAvx2() && vectorAllowed.load(std::memory_order_relaxed)) {
-    rest.x0 = shadeVector(row, span, colour, keepAlpha, setup);
-    rest.u = span.u + std::int64_t(rest.x0 - span.x0) * span.du;
-    rest.v = span.v + std::int64_t(rest.x0 - span.x0) * span.dv;
+  if (cpuHasAvx2() && vectorAllowed.load(std::memory_order_relaxed) &&
+      shadeSpanVector(row, span, colour, keepAlpha, setup)) {
+    return;
   }
 #endif
-  shadeFilteredSpanPlain(row, rest, colour, keepAlpha, setup);
+  shadeFilteredSpanPlain(row, span, colour, keepAlpha, setup);
 }
 
 void allowVectorShading(bool allowed) { vectorAllowed.store(allowed); }

@@ -4,21 +4,11 @@
 #include <array>
 #include <cstring>
 
+#include "render/pixel_blend.h"
 #include "render/render_bands.h"
 
 namespace orvane {
 namespace {
-
-// The rounded mean of four texels, channel by channel.
-std::uint32_t average4(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d) {
-  std::uint32_t out = 0;
-  for (int shift = 0; shift < 32; shift += 8) {
-    const std::uint32_t sum = ((a >> shift) & 0xFF) + ((b >> shift) & 0xFF) +
-                              ((c >> shift) & 0xFF) + ((d >> shift) & 0xFF);
-    out |= ((sum + 2) >> 2) << shift;
-  }
-  return out;
-}
 
 std::vector<std::uint32_t> halve(const std::uint32_t* src, int width, int height) {
   const int w = std::max(1, width / 2);
@@ -31,39 +21,87 @@ std::vector<std::uint32_t> halve(const std::uint32_t* src, int width, int height
       const int x0 = std::min(2 * x, width - 1);
       const int x1 = std::min(2 * x + 1, width - 1);
       out[std::size_t(y) * w + x] =
-          average4(src[std::size_t(y0) * width + x0], src[std::size_t(y0) * width + x1],
-                   src[std::size_t(y1) * width + x0], src[std::size_t(y1) * width + x1]);
+          mean4(src[std::size_t(y0) * width + x0], src[std::size_t(y0) * width + x1],
+                src[std::size_t(y1) * width + x0], src[std::size_t(y1) * width + x1]);
     }
   }
   return out;
 }
 
-// All 65536 expansions, so that the 2-million-texel atlas converts with one lookup per texel.
-const std::array<std::uint32_t, 65536>& a4r4g4b4Table() {
-  static const auto table = [] {
-    std::array<std::uint32_t, 65536> t{};
-    for (std::uint32_t i = 0; i < t.size(); ++i) t[i] = expandA4R4G4B4(std::uint16_t(i));
-    return t;
-  }();
-  return table;
+std::uint64_t rectKey(const TexelRect& r) {
+  return std::uint64_t(std::uint16_t(r.x0)) | std::uint64_t(std::uint16_t(r.y0)) << 16 |
+         std::uint64_t(std::uint16_t(r.x1)) << 32 | std::uint64_t(std::uint16_t(r.y1)) << 48;
 }
 
 }  // namespace
 
-Texture::Texture(int width, int height, bool renderTarget)
+// The levels of one rectangle made so far; a level once made stays where it is.
+struct Texture::RectSheets {
+  std::array<std::unique_ptr<OwnedTexelSheet>, 16> levels;
+};
+
+Texture::Texture(int width, int height, bool renderTarget, bool cleared)
     : width_(width),
       height_(height),
       renderTarget_(renderTarget),
       texels_(new std::uint32_t[std::size_t(width) * std::size_t(height)]) {
-  if (renderTarget) fill(0);
+  unpacked_ = true;
+  if (renderTarget && cleared) fill(0);
 }
+
+Texture::Texture(int width, int height, const std::uint16_t* texels, bool borrow)
+    : width_(width), height_(height), renderTarget_(false), packed_(texels) {
+  if (!borrow) {
+    const std::size_t count = std::size_t(width) * std::size_t(height);
+    packedCopy_.reset(new std::uint16_t[count]);
+    std::memcpy(packedCopy_.get(), texels, count * 2);
+    packed_ = packedCopy_.get();
+  }
+}
+
+Texture::~Texture() = default;
+
+Texture::Texture(int width, int height, RowReader readRow)
+    : width_(width), height_(height), renderTarget_(false), rowReader_(std::move(readRow)) {}
 
 void Texture::settlePending() const { pending_->flush(); }
 
+std::uint32_t* Texture::unpacked() const {
+  if (!unpacked_.load(std::memory_order_acquire)) {
+    std::call_once(unpackOnce_, [this] {
+      texels_.reset(new std::uint32_t[std::size_t(width_) * std::size_t(height_)]);
+      for (int y = 0; y < height_; ++y)
+        readRow(0, y, width_, texels_.get() + std::size_t(y) * width_);
+      unpacked_.store(true, std::memory_order_release);
+    });
+  }
+  return texels_.get();
+}
+
+void Texture::readRow(int x0, int y, int count, std::uint32_t* out) const {
+  if (unpacked_.load(std::memory_order_acquire)) {
+    std::copy_n(texels_.get() + std::size_t(y) * width_ + x0, count, out);
+    return;
+  }
+  if (!packed_) {
+    rowReader_(x0, y, count, out);
+    return;
+  }
+  const std::uint16_t* in = packed_ + std::size_t(y) * width_ + x0;
+  for (int i = 0; i < count; ++i) out[i] = expandA4R4G4B4(in[i]);
+}
+
 void Texture::fill(std::uint32_t argb) {
-  settle();
-  std::fill_n(texels_.get(), std::size_t(width_) * height_, argb);
+  std::fill_n(pixels(), std::size_t(width_) * height_, argb);
   invalidateMips();
+}
+
+void Texture::invalidateMips() {
+  if (!anyDerived_.load(std::memory_order_relaxed)) return;
+  std::lock_guard lock(derivedMutex_);
+  mips_.clear();
+  sheets_.clear();
+  anyDerived_ = false;
 }
 
 int Texture::levelCount() const {
@@ -74,10 +112,11 @@ int Texture::levelCount() const {
 
 TextureLevel Texture::level(int k) const {
   k = std::clamp(k, 0, levelCount() - 1);
-  settle();
-  if (k == 0) return {width_, height_, texels_.get()};
+  const std::uint32_t* src = pixels();
+  if (k == 0) return {width_, height_, src};
+  std::lock_guard lock(derivedMutex_);
+  anyDerived_ = true;
   int w = width_, h = height_;
-  const std::uint32_t* src = texels_.get();
   for (int i = 1; i <= k; ++i) {
     if (mips_.size() < std::size_t(i)) mips_.push_back(halve(src, w, h));
     w = std::max(1, w / 2);
@@ -87,23 +126,51 @@ TextureLevel Texture::level(int k) const {
   return {w, h, src};
 }
 
+const TexelSheet& Texture::sheet(const TexelRect& rect, int level) const {
+  settle();
+  std::lock_guard lock(derivedMutex_);
+  anyDerived_ = true;
+  std::unique_ptr<RectSheets>& sheets = sheets_[rectKey(rect)];
+  if (!sheets) sheets = std::make_unique<RectSheets>();
+  level = std::clamp(level, 0, int(sheets->levels.size()) - 1);
+  if (!sheets->levels[0]) {
+    sheets->levels[0] = std::make_unique<OwnedTexelSheet>(
+        rect.x1 - rect.x0, rect.y1 - rect.y0,
+        [&](int y, std::uint32_t* out) { readRow(rect.x0, rect.y0 + y, rect.x1 - rect.x0, out); });
+  }
+  for (int l = 1; l <= level; ++l) {
+    if (!sheets->levels[l]) {
+      sheets->levels[l] = std::make_unique<OwnedTexelSheet>(sheets->levels[l - 1]->sheet());
+    }
+  }
+  return sheets->levels[level]->sheet();
+}
+
 TexturePtr makeTextureFromPixels(int width, int height, const void* pixels, PixelFormat format,
                                  int bitsPerPixel) {
   if (width < 1 || height < 1 || width > kMaxTextureSide || height > kMaxTextureSide || !pixels)
     return nullptr;
   const int expectedBits = format == PixelFormat::A4R4G4B4 ? 16 : 32;
   if (bitsPerPixel != expectedBits) return nullptr;
-  auto texture = std::make_shared<Texture>(width, height, false);
-  const std::size_t count = std::size_t(width) * height;
-  std::uint32_t* out = texture->pixels();
-  if (format == PixelFormat::A8R8G8B8) {
-    std::memcpy(out, pixels, count * 4);
-  } else {
-    const auto& table = a4r4g4b4Table();
-    const auto* in = static_cast<const unsigned char*>(pixels);
-    for (std::size_t i = 0; i < count; ++i) out[i] = table[in[2 * i] | (in[2 * i + 1] << 8)];
+  if (format == PixelFormat::A4R4G4B4) {
+    return std::make_shared<Texture>(width, height, static_cast<const std::uint16_t*>(pixels),
+                                     false);
   }
+  auto texture = std::make_shared<Texture>(width, height, false);
+  std::memcpy(texture->pixels(), pixels, std::size_t(width) * height * 4);
   return texture;
+}
+
+TexturePtr makeTextureFromRows(int width, int height, Texture::RowReader readRow) {
+  if (width < 1 || height < 1 || width > kMaxTextureSide || height > kMaxTextureSide || !readRow)
+    return nullptr;
+  return std::make_shared<Texture>(width, height, std::move(readRow));
+}
+
+TexturePtr makeTextureOverPixels(int width, int height, const std::uint16_t* texels) {
+  if (width < 1 || height < 1 || width > kMaxTextureSide || height > kMaxTextureSide || !texels)
+    return nullptr;
+  return std::make_shared<Texture>(width, height, texels, true);
 }
 
 }  // namespace orvane

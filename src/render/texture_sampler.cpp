@@ -36,13 +36,13 @@ SamplerSetup prepareSampler(const Texture& texture, TexelRect rect, TextureFilte
                             double dUdx, double dVdx, double dUdy, double dVdy) {
   SamplerSetup s;
   s.rect = rect;
-  s.level0 = texture.level(0);
-  if (filter == TextureFilter::Point) return s;
   const double lx = std::hypot(dUdx, dVdx);
   const double ly = std::hypot(dUdy, dVdy);
   const double major = std::max(lx, ly);
-  if (!(major > 1.0)) {
-    s.kind = SamplerSetup::Kind::Bilinear;
+  if (filter == TextureFilter::Point || !(major > 1.0)) {
+    s.kind =
+        filter == TextureFilter::Point ? SamplerSetup::Kind::Nearest : SamplerSetup::Kind::Bilinear;
+    s.sheet = &texture.sheet(rect, 0);
     return s;
   }
   s.kind = SamplerSetup::Kind::Minified;
@@ -52,9 +52,7 @@ SamplerSetup prepareSampler(const Texture& texture, TexelRect rect, TextureFilte
   s.taps = int(std::clamp(std::ceil(major / minor - 1e-9), 1.0, double(kMaxAnisotropy)));
   const double lod = std::log2(major / s.taps);
   s.levelIndex = int(std::clamp(std::floor(lod + 0.5), 0.0, double(maxLevel)));
-  s.level = texture.level(s.levelIndex);
-  const int l = s.levelIndex;
-  s.levelRect = {rect.x0 >> l, rect.y0 >> l, rect.x1 >> l, rect.y1 >> l};
+  s.sheet = &texture.sheet(rect, s.levelIndex);
   const double axisU = lx >= ly ? dUdx : dUdy;
   const double axisV = lx >= ly ? dVdx : dVdy;
   for (int k = 0; k < s.taps; ++k) {

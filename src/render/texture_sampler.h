@@ -16,14 +16,10 @@ namespace orvane {
 // its filters are set; useAnisotropicFiltering switches to Anisotropic).
 enum class TextureFilter { Point, Anisotropic };
 
-// A half-open rectangle of level-0 texels that sampling never leaves: the atlas cell being
-// drawn, so a neighbouring cell never bleeds in (texel addresses are clamped into it).
-struct TexelRect {
-  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-};
-
 // Texel coordinates are level-0 texels with 16 fractional bits, texel centres on integers
-// (a texture coordinate u is the texel coordinate u * width - 0.5).
+// (a texture coordinate u is the texel coordinate u * width - 0.5). Sampling never leaves the
+// rectangle of the cell being drawn (TexelRect): texel addresses are clamped into it, so a
+// neighbouring cell never bleeds in.
 //
 // Sampling rules:
 // - Point filter: the nearest texel, halves rounding up.
@@ -39,17 +35,22 @@ struct SamplerSetup {
   enum class Kind { Nearest, Bilinear, Minified };
   Kind kind = Kind::Nearest;
   TexelRect rect;
-  TextureLevel level0;
-  // Minified only: the mip level read, its rectangle, and the taps' offsets in level-0 texels.
+  // The level read (0 unless Minified) as a sheet of the rectangle: texel (0, 0) of the sheet
+  // is texel (rect.x0, rect.y0) >> levelIndex of the level.
+  const TexelSheet* sheet = nullptr;
+  // Minified only: the mip level read, and the taps' offsets in level-0 texels.
   int levelIndex = 0;
-  TextureLevel level;
-  TexelRect levelRect;
   int taps = 1;
   std::int64_t tapU[kMaxAnisotropy] = {};
   std::int64_t tapV[kMaxAnisotropy] = {};
+
+  // Texel coordinates relative to the rectangle's corner, which is where sheets start.
+  std::int64_t localU(std::int64_t u) const { return u - (std::int64_t(rect.x0) << 16); }
+  std::int64_t localV(std::int64_t v) const { return v - (std::int64_t(rect.y0) << 16); }
 };
 
-// Decides the sampling of one triangle from its constant gradients (level-0 texels per pixel).
+// Decides the sampling of one triangle from its constant gradients (level-0 texels per pixel),
+// making the sheet it reads.
 SamplerSetup prepareSampler(const Texture& texture, TexelRect rect, TextureFilter filter,
                             double dUdx, double dVdx, double dUdy, double dVdy);
 
@@ -99,38 +100,34 @@ inline std::uint32_t bilerp(std::uint32_t t00, std::uint32_t t10, std::uint32_t 
 }
 #endif
 
-inline std::uint32_t sampleNearest(const TextureLevel& level, const TexelRect& r, std::int64_t u,
-                                   std::int64_t v) {
-  const int x = int(std::clamp<std::int64_t>((u + 0x8000) >> 16, r.x0, r.x1 - 1));
-  const int y = int(std::clamp<std::int64_t>((v + 0x8000) >> 16, r.y0, r.y1 - 1));
-  return level.texels[std::size_t(y) * level.width + x];
+// The nearest texel of the sheet to local coordinates (u, v).
+inline std::uint32_t sampleNearest(const TexelSheet& s, std::int64_t u, std::int64_t v) {
+  const int x = int(std::clamp<std::int64_t>((u + 0x8000) >> 16, 0, s.width - 1));
+  const int y = int(std::clamp<std::int64_t>((v + 0x8000) >> 16, 0, s.height - 1));
+  return s.at(x, y);
 }
 
-// With kSkipClear, four fully transparent texels give 0 without blending them (the colour of a
-// texel of alpha 0 cannot show through the renderer's blending).
+// Bilinear read of the sheet at local coordinates (u, v) of its level. With kSkipClear, four
+// fully transparent texels give 0 without blending them (the colour of a texel of alpha 0
+// cannot show through the renderer's blending).
 template <bool kSkipClear = false>
-inline std::uint32_t sampleBilinear(const TextureLevel& level, const TexelRect& r, std::int64_t u,
-                                    std::int64_t v) {
+inline std::uint32_t sampleBilinear(const TexelSheet& s, std::int64_t u, std::int64_t v) {
   const std::int64_t u8 = (u + 0x80) >> 8;  // 8 fractional bits, rounded
   const std::int64_t v8 = (v + 0x80) >> 8;
-  const std::int64_t xi = u8 >> 8, yi = v8 >> 8;
-  const int x0 = int(std::clamp<std::int64_t>(xi, r.x0, r.x1 - 1));
-  const int x1 = int(std::clamp<std::int64_t>(xi + 1, r.x0, r.x1 - 1));
-  const int y0 = int(std::clamp<std::int64_t>(yi, r.y0, r.y1 - 1));
-  const int y1 = int(std::clamp<std::int64_t>(yi + 1, r.y0, r.y1 - 1));
-  const std::uint32_t* row0 = level.texels + std::size_t(y0) * level.width;
-  const std::uint32_t* row1 = level.texels + std::size_t(y1) * level.width;
-  const std::uint32_t t00 = row0[x0], t10 = row0[x1], t01 = row1[x0], t11 = row1[x1];
+  const int x = int(std::clamp<std::int64_t>(u8 >> 8, -1, s.width - 1));
+  const int y = int(std::clamp<std::int64_t>(v8 >> 8, -1, s.height - 1));
+  const std::uint32_t* r = s.record(x, y);
+  const std::uint32_t t00 = r[0], t10 = r[1], t01 = r[2], t11 = r[3];
   if (kSkipClear && ((t00 | t10 | t01 | t11) >> 24) == 0) return 0;
   return bilerp(t00, t10, t01, t11, std::uint32_t(u8 & 0xFF), std::uint32_t(v8 & 0xFF));
 }
 
-// The minified path: the taps on the chosen level, averaged.
+// The minified path at local level-0 coordinates: the taps on the chosen level, averaged.
 inline std::uint32_t sampleMinified(const SamplerSetup& s, std::int64_t u, std::int64_t v) {
   const std::int64_t half = 0x8000;
   const int shift = s.levelIndex;
   auto tap = [&](int k) {
-    return sampleBilinear(s.level, s.levelRect, ((u + s.tapU[k] + half) >> shift) - half,
+    return sampleBilinear(*s.sheet, ((u + s.tapU[k] + half) >> shift) - half,
                           ((v + s.tapV[k] + half) >> shift) - half);
   };
   if (s.taps == 1) return tap(0);
@@ -148,13 +145,15 @@ inline std::uint32_t sampleMinified(const SamplerSetup& s, std::int64_t u, std::
   return out;
 }
 
-// Any of the three paths; a result of alpha 0 may carry any colour.
+// Any of the three paths at texel coordinates (u, v) of the texture; a result of alpha 0 may
+// carry any colour.
 inline std::uint32_t sample(const SamplerSetup& s, std::int64_t u, std::int64_t v) {
+  u = s.localU(u), v = s.localV(v);
   switch (s.kind) {
     case SamplerSetup::Kind::Nearest:
-      return sampleNearest(s.level0, s.rect, u, v);
+      return sampleNearest(*s.sheet, u, v);
     case SamplerSetup::Kind::Bilinear:
-      return sampleBilinear<true>(s.level0, s.rect, u, v);
+      return sampleBilinear<true>(*s.sheet, u, v);
     case SamplerSetup::Kind::Minified:
       break;
   }

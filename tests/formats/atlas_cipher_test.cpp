@@ -51,6 +51,26 @@ TEST(AtlasCipherTest, EncipherIsTheInverse) {
   }
 }
 
+TEST(AtlasCipherTest, AnyRangeDeciphersAsTheWholeBufferDoesWithoutTouchingIt) {
+  const BlowfishContext context = keySchedule(kAtlasKey);
+  std::mt19937 random(12);
+  std::vector<std::uint8_t> stored(4098);  // a tail of two bytes, as a longer resource may have
+  for (auto& b : stored) b = static_cast<std::uint8_t>(random());
+  const std::vector<std::uint8_t> kept = stored;
+  std::vector<std::uint8_t> whole = stored;
+  atlasDecipher(context, whole.data(), whole.size());
+  for (int round = 0; round < 200; ++round) {
+    const std::size_t first = 4 * (random() % 1024), count = 4 * (random() % (1025 - first / 4));
+    std::vector<std::uint8_t> part(count + 1, 0xAB);
+    atlasDecipherRange(context, stored.data(), stored.size(), first, count, part.data());
+    ASSERT_TRUE(std::equal(part.begin(), part.begin() + std::ptrdiff_t(count),
+                           whole.begin() + std::ptrdiff_t(first)))
+        << first << " " << count;
+    ASSERT_EQ(part[count], 0xAB);
+  }
+  EXPECT_EQ(stored, kept);
+}
+
 TEST(AtlasCipherTest, PartialTailWordIsLeftAlone) {
   const BlowfishContext context = keySchedule(kAtlasKey);
   std::uint8_t buffer[6] = {1, 2, 3, 4, 5, 6};

@@ -30,6 +30,21 @@ TEST_F(AtlasPlanesTest, NibbleZeroIsTransparentWhiteAndFifteenOpaqueWhite) {
   EXPECT_EQ(std::count(pixels_.begin(), pixels_.end(), 0xFFFF), kAtlasPixelCount);
 }
 
+TEST_F(AtlasPlanesTest, UnpackingInPiecesOfAnySizeGivesTheWholeAtlas) {
+  std::mt19937 random(5);
+  for (auto& w : words_) w = static_cast<std::uint16_t>(random());
+  unpackAtlas(words_.data(), pixels_.data());
+  for (std::size_t piece :
+       {std::size_t(1), std::size_t(7), std::size_t(8192), std::size_t(65537)}) {
+    std::vector<std::uint16_t> pieces(kAtlasPixelCount, 0xDEAD);
+    for (std::size_t first = 0; first < kAtlasWordCount; first += piece) {
+      const std::size_t count = std::min(piece, kAtlasWordCount - first);
+      unpackAtlasWords(words_.data() + first, first, count, pieces.data());
+    }
+    EXPECT_EQ(pieces, pixels_) << piece;
+  }
+}
+
 // A few marked words, each nibble different, and the pixels every row range takes from them.
 TEST_F(AtlasPlanesTest, EachRowRangeTakesItsNibble) {
   words_[0x00000] = 0x4321;

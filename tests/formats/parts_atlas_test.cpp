@@ -49,6 +49,33 @@ TEST(PartsAtlasLoader, EnciphersPackedAtlasBackToTheSamePixels) {
   EXPECT_TRUE(std::equal(atlas.begin(), atlas.end(), loaded.pixels().begin()));
 }
 
+TEST(PartsAtlasLoader, TheReaderReadsAnyRunOfARowAsTheLoaderUnpacksIt) {
+  const std::vector<std::uint16_t> atlas = randomAtlas(9);
+  std::vector<std::uint8_t> resource = resourceOf(atlas);
+  resource.push_back(0x5A);  // a longer resource is deciphered over its whole length
+  PartsAtlasBuffer loaded;
+  ASSERT_TRUE(loadPartsAtlas(resource, loaded));
+  PartsAtlasReader reader;
+  ASSERT_TRUE(reader.open(resource));
+  std::mt19937 random(10);
+  std::vector<std::uint16_t> row(kAtlasWidth + 1);
+  // Every row range, at odd and even columns, up to whole rows.
+  for (int round = 0; round < 3000; ++round) {
+    const int y = round < 2048 ? round : int(random() % kAtlasHeight);
+    const int x = int(random() % kAtlasWidth);
+    const int count = 1 + int(random() % (kAtlasWidth - std::size_t(x)));
+    row[std::size_t(count)] = 0xBEEF;
+    reader.readRow(x, y, count, row.data());
+    ASSERT_TRUE(std::equal(row.begin(), row.begin() + count,
+                           loaded.pixels().begin() + std::ptrdiff_t(y * kAtlasWidth + x)))
+        << y << " " << x << " " << count;
+    ASSERT_EQ(row[std::size_t(count)], 0xBEEF);
+  }
+  reader.readRow(0, 0, int(kAtlasWidth), row.data());
+  EXPECT_TRUE(std::equal(row.begin(), row.begin() + kAtlasWidth, loaded.pixels().begin()));
+  EXPECT_FALSE(reader.open(std::span<const std::uint8_t>(resource).first(1000)));
+}
+
 TEST(PartsAtlasLoader, ResourceWithAWrongWordDoesNotLoadTheSameAtlas) {
   const std::vector<std::uint16_t> atlas = randomAtlas(8);
   std::vector<std::uint8_t> resource = resourceOf(atlas);

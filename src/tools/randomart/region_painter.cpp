@@ -11,8 +11,6 @@
 namespace orvane {
 namespace {
 
-std::int64_t toFixed(double texels) { return std::llround(texels * 65536.0); }
-
 // The renderer's mapping of a world point with projection and viewport both 192 x 96.
 PixelPoint toPixels(WorldPoint p) {
   return {(double(p.x) / float(kFieldWidth) + 0.5) * kFieldWidth,
