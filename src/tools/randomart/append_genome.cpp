@@ -18,7 +18,7 @@ std::u16string layerName(int number) {
 
 }  // namespace
 
-bool AppendGenomeAsLayers(EmblemDocument& document, const Genome& genome) {
+bool AppendGenomeAsLayers(EmblemDocument& document, const Genome& genome, GenomeBackdrop backdrop) {
   EmblemNode* root = document.root();
   if (!root) return false;
   document.fire(DocumentEvent::UpdateBegins, 0);
@@ -49,16 +49,18 @@ bool AppendGenomeAsLayers(EmblemDocument& document, const Genome& genome) {
       return false;
     }
   }
-  LayerRecord backdrop;
-  backdrop.ltx = -128, backdrop.lty = -128;
-  backdrop.lbx = -128, backdrop.lby = 127;
-  backdrop.rtx = 127, backdrop.rty = -128;
-  backdrop.rbx = 127, backdrop.rby = 127;
-  backdrop.color = 0xFFFFFFFFu;
-  backdrop.partId = kBackdropPart;
-  if (!addLayer(count + 1, backdrop)) {
-    document.fire(DocumentEvent::UpdateEnds, 0);
-    return false;
+  if (backdrop == GenomeBackdrop::White) {
+    LayerRecord white;
+    white.ltx = -128, white.lty = -128;
+    white.lbx = -128, white.lby = 127;
+    white.rtx = 127, white.rty = -128;
+    white.rbx = 127, white.rby = 127;
+    white.color = 0xFFFFFFFFu;
+    white.partId = kBackdropPart;
+    if (!addLayer(count + 1, white)) {
+      document.fire(DocumentEvent::UpdateEnds, 0);
+      return false;
+    }
   }
   document.fire(DocumentEvent::UpdateEnds, 1);
   return true;

@@ -32,9 +32,31 @@ GeneBox geneBox(const Gene& g) {
 
 bool RegionPainter::create(const PartsAtlasBuffer& atlas) {
   if (atlas.empty()) return false;
-  atlas_ = makeTextureFromPixels(1024, 2048, atlas.bytes().data(), PixelFormat::A4R4G4B4, 16);
+  return create(makeTextureFromPixels(1024, 2048, atlas.bytes().data(), PixelFormat::A4R4G4B4, 16));
+}
+
+bool RegionPainter::create(TexturePtr atlasTexture) {
+  atlas_ = std::move(atlasTexture);
   spans_.reserve(4 * kFieldHeight);
   return atlas_ != nullptr;
+}
+
+TexturePtr RegionPainter::makeAtlasTexture(const PartsAtlasBuffer& atlas) {
+  if (atlas.empty()) return nullptr;
+  TexturePtr texture =
+      makeTextureFromPixels(1024, 2048, atlas.bytes().data(), PixelFormat::A4R4G4B4, 16);
+  // Levels are made on first use; making them all now leaves nothing to write while sampling.
+  if (texture) texture->level(texture->levelCount() - 1);
+  return texture;
+}
+
+void RegionPainter::coverSpans(const Gene& gene, unsigned triangles,
+                               std::vector<Span>& spans) const {
+  Triangle tris[2];
+  trianglesOf(gene, tris);
+  for (int t = 0; t < 2; ++t) {
+    if (triangles >> t & 1) coverTriangle(tris[t].p, kFieldWidth, kFieldHeight, spans);
+  }
 }
 
 void RegionPainter::trianglesOf(const Gene& gene, Triangle (&out)[2]) {

@@ -21,12 +21,22 @@ class PartsAtlasBuffer;
 class RegionPainter {
  public:
   bool create(const PartsAtlasBuffer& atlas);
+  // Shares an atlas texture made by makeAtlasTexture, so painters on several threads read one
+  // copy; false for none.
+  bool create(TexturePtr atlasTexture);
+
+  // The parts atlas as the genome views bind it, with every mip level already made, so that
+  // painters on several threads may sample it at once.
+  static TexturePtr makeAtlasTexture(const PartsAtlasBuffer& atlas);
 
   // Appends the spans of the chosen triangles (whole field, in drawing order) and, for each of
   // their pixels, the source the renderer blends there: texel x the gene's colour, 0 where its
   // alpha is 0.
   void sampleSources(const Gene& gene, unsigned triangles, std::vector<Span>& spans,
                      std::vector<std::uint32_t>& sources);
+  // Appends the spans alone (whole field, in drawing order), for parts whose texels are all
+  // alike and need no sampling.
+  void coverSpans(const Gene& gene, unsigned triangles, std::vector<Span>& spans) const;
 
  private:
   struct Triangle {

@@ -128,6 +128,14 @@ TEST(AppendGenomeAsLayers, AddsAGroupOnTopWithTheFrontGeneFirstAndABackdrop) {
   EXPECT_EQ(only->name(), u"レイヤー1");
   EXPECT_EQ(only->layer().partId, 242);
   EXPECT_EQ(only->next(), nullptr);
+
+  // A genome that covers the field itself gets no white layer behind it.
+  ASSERT_TRUE(AppendGenomeAsLayers(document, genome, GenomeBackdrop::None));
+  const EmblemNode* front = document.root()->firstChild()->firstChild();
+  EXPECT_EQ(front->layer().partId, 300);
+  ASSERT_NE(front->next(), nullptr);
+  EXPECT_EQ(front->next()->layer().partId, 241);
+  EXPECT_EQ(front->next()->next(), nullptr);
 }
 
 // The loop the worker and the command line share, on a state whose best genome is twoGenes().
