@@ -11,6 +11,9 @@ namespace orvane {
 namespace {
 
 TEST(TargetPicture, LargePicturesAreReducedWhileRead) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer keeps freed rows in quarantine, so peaks add up";
+#endif
   // A run-length TGA of 8192 x 8192 pixels of one colour: 256 MB as a whole picture.
   std::string tga = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x20, 0, 0x20, 24, 0x20};
   for (long left = 8192L * 8192; left > 0; left -= 128) tga += {char(0xFF), 50, 100, char(200)};
