@@ -46,8 +46,9 @@ PngFilter choosePngFilter(const std::uint8_t* row, const std::uint8_t* above, st
   };
   none = total(sums[0]), sub = total(sums[1]), up = total(sums[2]);
 #endif
+  const std::uint8_t* left = row - bytesPerPixel;  // the pixel before each byte's
   for (; i < length; ++i) {
-    const int x = row[i], a = row[i - std::size_t(bytesPerPixel)], b = above[i];
+    const int x = row[i], a = left[i], b = above[i];
     none += magnitude(x), sub += magnitude(x - a), up += magnitude(x - b);
   }
   PngFilter best = PngFilter::None;
