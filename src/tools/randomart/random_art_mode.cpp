@@ -23,10 +23,6 @@ std::optional<RandomArtMode> randomArtModeNamed(std::string_view name) {
   return std::nullopt;
 }
 
-GenomeBackdrop genomeBackdropFor(RandomArtMode mode) {
-  return mode == RandomArtMode::Fit ? GenomeBackdrop::None : GenomeBackdrop::White;
-}
-
 FitSettings interactiveFitSettings(std::uint64_t seed) {
   FitSettings settings;
   settings.seed = seed;

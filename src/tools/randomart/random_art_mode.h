@@ -4,7 +4,6 @@
 #include <optional>
 #include <string_view>
 
-#include "tools/randomart/append_genome.h"
 #include "tools/randomart/evolution.h"
 #include "tools/randomart/fit_engine.h"
 
@@ -18,10 +17,6 @@ enum class RandomArtMode : std::uint8_t { Evolve, Fit };
 // "evolve" and "fit", as the command line names them.
 std::string_view randomArtModeName(RandomArtMode mode);
 std::optional<RandomArtMode> randomArtModeNamed(std::string_view name);
-
-// What goes behind a best genome of that mode in the emblem: the evolution's genomes were drawn
-// on white, a fitted genome brings its own backdrop as its first gene.
-GenomeBackdrop genomeBackdropFor(RandomArtMode mode);
 
 // The fitting as the random-art dialog runs it: no time limit (the user decides when the
 // result is good enough), the layers added with the effort of a 10-second run, and then

@@ -1,5 +1,5 @@
-// The two random-art modes side by side: their names on the command line, what goes behind
-// their genomes in an emblem, the dialog's unending fit, and counters that measure a fit the way
+// The two random-art modes side by side: their names on the command line, the dialog's unending
+// fit, and counters that measure a fit the way
 // they measure the evolution.
 #include "tools/randomart/random_art_mode.h"
 
@@ -21,11 +21,6 @@ TEST(RandomArtModeTest, NamesReadBackAndNothingElseIsAMode) {
   for (const char* name : {"", "Fit", "EVOLVE", "fit ", "evolution", "f"}) {
     EXPECT_FALSE(randomArtModeNamed(name)) << name;
   }
-}
-
-TEST(RandomArtModeTest, OnlyTheEvolutionsGenomesGetAWhiteGround) {
-  EXPECT_EQ(genomeBackdropFor(RandomArtMode::Evolve), GenomeBackdrop::White);
-  EXPECT_EQ(genomeBackdropFor(RandomArtMode::Fit), GenomeBackdrop::None);
 }
 
 TEST(RandomArtModeTest, TheDialogsFitRunsUntilStoppedWithAPlannedEffort) {
