@@ -1,6 +1,6 @@
 // The random-art dialog driven offscreen: its controls, the pause protocol over the real worker,
-// its counters and pictures, DNA files, refusals of bad input, closing in every state, and the
-// Tools menu command that adds the result as one undo step.
+// its counters and pictures in both modes, DNA files, refusals of bad input, closing in every
+// state, and the Tools menu command that adds the result as one undo step.
 #include "app/tools/random_art_dialog.h"
 
 #include <QAction>
@@ -59,9 +59,14 @@ class RandomArtToolDialogsTest : public QObject {
     QCOMPARE(dialog.windowTitle(), QStringLiteral("ランダムアート作成"));
     QStringList popups;
     for (QAction* menu : dialog.findChild<QMenuBar*>()->actions()) popups << menu->text();
-    QCOMPARE(popups,
-             (QStringList{"DNAファイル(&F)", "シミュレーション(&S)", "チュートリアル(&T)"}));
+    QCOMPARE(popups, (QStringList{"DNAファイル(&F)", "シミュレーション(&S)", "方式(&M)",
+                                  "チュートリアル(&T)"}));
     QCOMPARE(itemTexts(dialog.findChild<QMenuBar*>()->actions()[2]->menu()),
+             (QStringList{"進化(&E)", "図形あてはめ(&F)"}));
+    QVERIFY(dialog.action(RandomArtDialog::EvolveMode)->isChecked());
+    QVERIFY(!dialog.action(RandomArtDialog::FitMode)->isChecked());
+    QVERIFY(dialog.sliders()->isEnabled());
+    QCOMPARE(itemTexts(dialog.findChild<QMenuBar*>()->actions()[3]->menu()),
              (QStringList{"(&1) 出力するサイズを入力する", "(&2) 解析対象の画像をロードする",
                           "(&3) シミュレーションを開始する",
                           "(&4) パラメータをいじりつつ、適合率が100%近くになるまで待つ",
@@ -210,6 +215,66 @@ class RandomArtToolDialogsTest : public QObject {
     QVERIFY(!dialog.simulationBox()->picture().isNull());
     QVERIFY(!dialog.bestBox()->picture().isNull());
     QCOMPARE(dialog.bestBox()->picture(), drawnBest(state_->best));  // the run is paused
+  }
+
+  void theModeIsChosenBeforeTheFirstStart() {
+    RandomArtDialog& dialog = open();
+    QAction* fit = dialog.action(RandomArtDialog::FitMode);
+    QAction* evolve = dialog.action(RandomArtDialog::EvolveMode);
+    fit->trigger();
+    QCOMPARE(state_->mode.load(), RandomArtMode::Fit);
+    QVERIFY(fit->isChecked() && !evolve->isChecked());
+    // The evolution's parameters and part range do nothing for the fitting.
+    QVERIFY(!dialog.sliders()->isEnabled());
+    QVERIFY(!dialog.findChild<QRadioButton*>()->isEnabled());
+    evolve->trigger();
+    QCOMPARE(state_->mode.load(), RandomArtMode::Evolve);
+    QVERIFY(dialog.sliders()->isEnabled());
+    QVERIFY(dialog.findChild<QRadioButton*>()->isEnabled());
+
+    fit->trigger();
+    loadTarget(dialog);
+    QVERIFY(fit->isEnabled());  // a picture alone settles nothing
+    dialog.startSimulation();
+    QVERIFY(!fit->isEnabled() && !evolve->isEnabled());
+    dialog.chooseMode(RandomArtMode::Evolve);  // too late: the worker runs a fit
+    QCOMPARE(state_->mode.load(), RandomArtMode::Fit);
+    QVERIFY(fit->isChecked());
+    QTRY_VERIFY(counterValue(label(dialog, "geneCount")) >= 2);
+    dialog.pauseSimulation();
+    QVERIFY(!fit->isEnabled());
+  }
+
+  void theFitShowsItsCountersAndPictures() {
+    RandomArtDialog& dialog = open();
+    dialog.action(RandomArtDialog::FitMode)->trigger();
+    loadTarget(dialog);
+    dialog.startSimulation();
+    QTRY_VERIFY(counterValue(label(dialog, "geneCount")) >= 6);
+    dialog.pauseSimulation();
+    const QRegularExpression ratio(QStringLiteral("^-?[0-9]+\\.[0-9]{2}％$"));
+    QVERIFY(ratio.match(label(dialog, "fitRatio")->text()).hasMatch());
+    QVERIFY(ratio.match(label(dialog, "relativeFitRatio")->text()).hasMatch());
+    const double fit = counterValue(label(dialog, "fitRatio"));
+    QVERIFY(fit > 0 && fit <= 100);
+    QVERIFY(counterValue(label(dialog, "relativeFitRatio")) > 0);  // better than white
+    // Every layer taken was a best update, found among many more candidates.
+    const double updates = counterValue(label(dialog, "bestUpdates"));
+    QVERIFY(updates >= counterValue(label(dialog, "geneCount")) - 1);
+    QVERIFY(simulations(dialog) > 10 * updates);
+    QCOMPARE(label(dialog, "geneCount")->text(), QStringLiteral("%1枚").arg(state_->best.count));
+    QVERIFY(QRegularExpression(QStringLiteral("^[0-9]+秒$"))
+                .match(label(dialog, "elapsed")->text())
+                .hasMatch());
+    // Both previews show the fit, and the best one is exactly the best genome drawn.
+    QVERIFY(!dialog.simulationBox()->picture().isNull());
+    QCOMPARE(dialog.bestBox()->picture(), drawnBest(state_->best));
+    // Paused, nothing moves; started again, the fit goes on.
+    const QString held = label(dialog, "simulations")->text();
+    QTest::qWait(150);
+    QCOMPARE(label(dialog, "simulations")->text(), held);
+    dialog.startSimulation();
+    QTRY_VERIFY(label(dialog, "simulations")->text() != held);
   }
 
   void withoutShowProcessingThePreviewsStayAsTheyWere() {
@@ -395,6 +460,28 @@ class RandomArtToolDialogsTest : public QObject {
     QVERIFY(int(group->childCount()) >= genes + 1);  // the genes and the white backdrop
     QCOMPARE(editor_->application().history().undoName(), std::string("ランダムアート"));
     QCOMPARE(shownTitle(window).left(2), QStringLiteral("無題"));
+    QVERIFY(editor_->application().undo());
+    QCOMPARE(editor_->application().document().root()->firstChild(), nullptr);
+
+    // A fit lands as one group too: its layers, its own backdrop last, no white layer behind.
+    editor_->dialogs.toolFiles = {picture_};
+    whenModal<RandomArtDialog>([&](RandomArtDialog& dialog) {
+      dialog.action(RandomArtDialog::FitMode)->trigger();
+      dialog.loadPicture();
+      dialog.startSimulation();
+      QTRY_VERIFY(counterValue(dialog.findChild<QLabel*>("geneCount")) >= 4);
+      dialog.findChild<QPushButton*>("accept")->click();
+    });
+    window.action(Command::RandomArt)->trigger();
+    group = editor_->application().document().root()->firstChild();
+    QVERIFY(group);
+    QCOMPARE(group->name(), std::u16string(u"ランダムアート"));
+    QVERIFY(group->childCount() >= 4);
+    const EmblemNode* backdrop = group->lastChild();
+    QCOMPARE(backdrop->layer().partId, 242);
+    QCOMPARE(std::tuple(backdrop->layer().ltx, backdrop->layer().rbx), std::tuple(-128, 127));
+    QVERIFY(backdrop->layer().color != 0xFFFFFFFFu);  // the picture's mean colour, not white
+    QCOMPARE(editor_->application().history().undoName(), std::string("ランダムアート"));
     QVERIFY(editor_->application().undo());
     QCOMPARE(editor_->application().document().root()->firstChild(), nullptr);
 
