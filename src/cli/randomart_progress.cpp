@@ -62,7 +62,7 @@ std::string fitProgressLine(const FitProgress& p) {
 std::string fitResultLine(const FitResult& r) {
   std::string line =
       "done  " + fitFigures(r.genome.count, r.rmsError, r.fitRatio, r.candidates, r.seconds);
-  line += "  " + formatInt(r.polishRounds) + " polish rounds";
+  line += "  polish rounds " + formatInt(r.polishRounds);
   if (r.cutShort) line += " (stopped early)";
   return line;
 }

@@ -26,7 +26,7 @@ std::string progressLine(const EvolutionCounters& counters, const EvolutionStatu
 // there.
 std::string fitProgressLine(const FitProgress& progress);
 // Its closing line: "done  layers 225  rms 11.90  fit 96.51%  candidates 2345678  elapsed 10s
-// 2 polish rounds", with "(stopped early)" when the time ran out before all layers were added.
+// polish rounds 2", with "(stopped early)" when the time ran out before all layers were added.
 std::string fitResultLine(const FitResult& result);
 
 // Writes progress lines, at most one a second unless asked for one.
