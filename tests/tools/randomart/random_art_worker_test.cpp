@@ -34,9 +34,10 @@ struct Reports {
   }
 };
 
+// Generous: only a failing test waits this long, and the fits under ThreadSanitizer are slow.
 template <typename Condition>
 bool waitFor(Condition condition) {
-  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  const auto deadline = std::chrono::steady_clock::now() + 30s;
   while (!condition()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
     std::this_thread::sleep_for(1ms);
