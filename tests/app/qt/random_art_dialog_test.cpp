@@ -30,6 +30,10 @@ namespace orvane::test {
 
 using namespace std::chrono_literals;
 
+// How long to wait for a fit's first layers: the engine is made first, and under
+// ThreadSanitizer six layers take about 6 s.
+constexpr int kFitWait = 20000;
+
 class RandomArtToolDialogsTest : public QObject {
   Q_OBJECT
 
@@ -240,7 +244,7 @@ class RandomArtToolDialogsTest : public QObject {
     dialog.chooseMode(RandomArtMode::Evolve);  // too late: the worker runs a fit
     QCOMPARE(state_->mode.load(), RandomArtMode::Fit);
     QVERIFY(fit->isChecked());
-    QTRY_VERIFY(counterValue(label(dialog, "geneCount")) >= 2);
+    QTRY_VERIFY_WITH_TIMEOUT(counterValue(label(dialog, "geneCount")) >= 2, kFitWait);
     dialog.pauseSimulation();
     QVERIFY(!fit->isEnabled());
   }
@@ -250,7 +254,7 @@ class RandomArtToolDialogsTest : public QObject {
     dialog.action(RandomArtDialog::FitMode)->trigger();
     loadTarget(dialog);
     dialog.startSimulation();
-    QTRY_VERIFY(counterValue(label(dialog, "geneCount")) >= 6);
+    QTRY_VERIFY_WITH_TIMEOUT(counterValue(label(dialog, "geneCount")) >= 6, kFitWait);
     dialog.pauseSimulation();
     const QRegularExpression ratio(QStringLiteral("^-?[0-9]+\\.[0-9]{2}％$"));
     QVERIFY(ratio.match(label(dialog, "fitRatio")->text()).hasMatch());
@@ -274,7 +278,7 @@ class RandomArtToolDialogsTest : public QObject {
     QTest::qWait(150);
     QCOMPARE(label(dialog, "simulations")->text(), held);
     dialog.startSimulation();
-    QTRY_VERIFY(label(dialog, "simulations")->text() != held);
+    QTRY_VERIFY_WITH_TIMEOUT(label(dialog, "simulations")->text() != held, kFitWait);
   }
 
   void withoutShowProcessingThePreviewsStayAsTheyWere() {
@@ -469,7 +473,7 @@ class RandomArtToolDialogsTest : public QObject {
       dialog.action(RandomArtDialog::FitMode)->trigger();
       dialog.loadPicture();
       dialog.startSimulation();
-      QTRY_VERIFY(counterValue(dialog.findChild<QLabel*>("geneCount")) >= 4);
+      QTRY_VERIFY_WITH_TIMEOUT(counterValue(dialog.findChild<QLabel*>("geneCount")) >= 4, kFitWait);
       dialog.findChild<QPushButton*>("accept")->click();
     });
     window.action(Command::RandomArt)->trigger();
