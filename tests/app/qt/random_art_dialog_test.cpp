@@ -191,10 +191,11 @@ class RandomArtToolDialogsTest : public QObject {
     redMax->setFocus();
     QTest::keyClick(redMax, Qt::Key_PageDown);
     QCOMPARE(state_->parameters.get(12), 63);
-    // Layer count held at 3 from now on: the run's genome follows.
+    // Layer count held at 3 from now on: the run's genome follows, once deletions that make it
+    // no worse have been kept (seconds on a busy machine).
     dialog.sliders()->slider(1)->setValue(3);
     dialog.sliders()->slider(3)->setValue(1);
-    QTRY_VERIFY(counterValue(dialog.findChild<QLabel*>("geneCount")) <= 3);
+    QTRY_VERIFY_WITH_TIMEOUT(counterValue(dialog.findChild<QLabel*>("geneCount")) <= 3, 20000);
   }
 
   void countersShowAPlausibleRunWithAFixedSeed() {
