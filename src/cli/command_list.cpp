@@ -33,12 +33,19 @@ constexpr Command kCommands[] = {
      "OUTDIR (defaults: jpg, scale 1, colour correction, blur,\n"
      "checker); N worker threads, one per core by default"},
     {"randomart", runRandomArt,
-     "PICTURE OUT [--seed N] [--iterations N | --seconds S] [--set NAME=VALUE]...\n"
-     "[--dna-in F] [--dna-out F] [--into EMBLEM]",
-     "evolve layers towards a BMP, JPEG, TGA or PNG picture and\n"
-     "write them as a new emblem, or on top of EMBLEM; resume from\n"
-     "and save DNA files; progress on stderr (default 20000\n"
-     "iterations; the seed N is 0 ... 18446744073709551615)"},
+     "PICTURE OUT [--mode evolve|fit] [--seed N] [--seconds S] [--into EMBLEM]\n"
+     "evolve: [--iterations N] [--set NAME=VALUE]... [--dna-in F] [--dna-out F]\n"
+     "fit:    [--layers N] [--dna-out F]",
+     "approximate a BMP, JPEG, TGA or PNG picture with layers and\n"
+     "write them as one group of a new emblem, or on top of EMBLEM;\n"
+     "progress on stderr; the seed N is 0 ... 18446744073709551615.\n"
+     "--mode evolve (the default): the editor's simulation, for N\n"
+     "iterations (default 20000) or S seconds; resume from and save\n"
+     "DNA files.\n"
+     "--mode fit: add the best layer found one at a time on a\n"
+     "backdrop, then polish them while time remains; S seconds\n"
+     "(default 10), N layers with the backdrop (1 ... 511, default\n"
+     "225). Each mode refuses the other's options"},
     {"thumbnail", runThumbnail, "[-s SIZE] IN OUT",
      "draw a preview of an emblem file as a PNG picture no larger\n"
      "than SIZE x SIZE (16 ... 4096, default 256), keeping its proportions; for\n"

@@ -1,5 +1,7 @@
 #include "cli/randomart_progress.h"
 
+#include <algorithm>
+
 #include "base/numbers.h"
 #include "tools/randomart/elapsed_time.h"
 
@@ -38,6 +40,31 @@ std::string progressLine(const EvolutionCounters& counters, const EvolutionStatu
          "  simulations " + formatInt(p.simulationCount) + "  layers " + formatInt(p.bestCount) +
          "  elapsed " + englishElapsedTime(p.elapsedMilliseconds) + "  " +
          formatTwoDecimals(perSecond) + " iterations/s";
+}
+
+namespace {
+
+std::string fitFigures(int layers, double rms, double fitRatio, std::uint64_t candidates,
+                       double seconds) {
+  return "layers " + formatInt(layers) + "  rms " + formatTwoDecimals(rms) + "  fit " +
+         formatTwoDecimals(fitRatio) + "%  candidates " + formatInt(candidates) + "  elapsed " +
+         englishElapsedTime(std::uint32_t(std::clamp(seconds * 1000.0, 0.0, 4294967295.0)));
+}
+
+}  // namespace
+
+std::string fitProgressLine(const FitProgress& p) {
+  const std::string phase =
+      p.phase == FitPhase::Adding ? "adding" : "polishing round " + formatInt(p.polishRound + 1);
+  return phase + "  " + fitFigures(p.layers, p.rmsError, p.fitRatio, p.candidates, p.seconds);
+}
+
+std::string fitResultLine(const FitResult& r) {
+  std::string line =
+      "done  " + fitFigures(r.genome.count, r.rmsError, r.fitRatio, r.candidates, r.seconds);
+  line += "  polish rounds " + formatInt(r.polishRounds);
+  if (r.cutShort) line += " (stopped early)";
+  return line;
 }
 
 void ProgressPrinter::everySecond(const EvolutionCounters& counters, const EvolutionStatus& status,

@@ -7,6 +7,7 @@
 
 #include "tools/randomart/evolution.h"
 #include "tools/randomart/evolution_loop.h"
+#include "tools/randomart/fit_engine.h"
 
 namespace orvane::cli {
 
@@ -19,6 +20,14 @@ std::string englishElapsedTime(std::uint32_t milliseconds);
 //  123.45 iterations/s".
 std::string progressLine(const EvolutionCounters& counters, const EvolutionStatus& status,
                          std::int32_t layerCount);
+
+// The shape fitting's progress line: "adding  layers 120  rms 14.32  fit 95.12%  candidates
+// 123456  elapsed 3s", with "polishing round 3" in place of "adding" once the layers are all
+// there.
+std::string fitProgressLine(const FitProgress& progress);
+// Its closing line: "done  layers 225  rms 11.90  fit 96.51%  candidates 2345678  elapsed 10s
+// polish rounds 2", with "(stopped early)" when the time ran out before all layers were added.
+std::string fitResultLine(const FitResult& result);
 
 // Writes progress lines, at most one a second unless asked for one.
 class ProgressPrinter {

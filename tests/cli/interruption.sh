@@ -43,4 +43,17 @@ status=$?
 expect_in "$work/err" "interrupted"
 [[ -e $work/evolved.ovml ]] && fail "an interrupted random art wrote its emblem"
 
+# The same for the shape fitting, which looks at Ctrl+C between layers.
+start "$orvane" randomart "$root/examples/banner.png" "$work/fitted.ovml" --mode fit --seconds 60
+pid=$!
+sleep 0.5
+began=$SECONDS
+kill -INT "$pid"
+wait "$pid"
+status=$?
+[[ $status -eq 130 ]] || fail "Ctrl+C ended the fitting with status $status, expected 130"
+((SECONDS - began <= 3)) || fail "the fitting took $((SECONDS - began)) s to stop"
+expect_in "$work/err" "interrupted"
+[[ -e $work/fitted.ovml ]] && fail "an interrupted fitting wrote its emblem"
+
 finish

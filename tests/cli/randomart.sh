@@ -1,5 +1,6 @@
-# orvane randomart: evolves layers towards a picture headless, writes them as an emblem (new or
-# on top of another), resumes from and saves DNA files, and reports progress on stderr.
+# orvane randomart: evolves layers towards a picture headless, or fits them one at a time
+# (--mode fit), writes them as an emblem (new or on top of another), resumes from and saves DNA
+# files, and reports progress on stderr.
 orvane=$1
 root=$2
 source "$(dirname "$0")/cli_test_lib.bash"
@@ -56,4 +57,64 @@ expect_status 2 "$orvane" randomart "$picture" "$work/h.ovml" --seed -1
 # Without --seed the seed taken from the clock is shown, so the run can be repeated.
 expect_status 0 "$orvane" randomart "$picture" "$work/i.ovml" --iterations 0
 grep -qE '^seed [0-9]+$' "$work/err" || fail "no seed shown: $(cat "$work/err")"
+
+# --mode chooses the engine; each mode refuses the other's options and impossible budgets, and
+# a refused command writes nothing.
+refused() {  # refused TEXT ARGUMENTS...: a usage error whose message holds TEXT
+  local text=$1
+  shift
+  expect_status 2 "$orvane" randomart "$picture" "$work/refused.ovml" "$@"
+  expect_in "$work/err" "$text"
+}
+refused "--mode needs evolve or fit" --mode paint
+refused "--mode needs evolve or fit" --mode FIT
+refused "--layers does not apply to --mode evolve" --layers 20
+refused "--layers does not apply to --mode evolve" --mode evolve --layers 20
+refused "--set does not apply to --mode fit" --mode fit --set layerCountMax=40
+refused "--dna-in does not apply to --mode fit" --mode fit --dna-in "$work/a.dna"
+refused "--iterations does not apply to --mode fit" --mode fit --iterations 10
+for layers in 0 512 -3 20x 1e2 ""; do
+  refused "--layers needs" --mode fit --layers "$layers"
+done
+refused "--seconds needs" --mode fit --seconds 0
+refused "--seconds needs" --mode fit --seconds -1
+[[ -e $work/refused.ovml ]] && fail "a refused command wrote an emblem"
+
+# A fit: the layers asked for (fewer only when the time ran out first), the backdrop in the
+# picture's colours at the back (no white layer behind it), its closing figures on stderr.
+expect_status 0 "$orvane" randomart "$picture" "$work/fit.ovml" --mode fit --seconds 1 \
+  --layers 20 --seed 3 --dna-out "$work/fit.dna"
+expect_in "$work/err" "seed 3"
+fitted=$(grep -o 'done  layers [0-9]*' "$work/err" | grep -o '[0-9]*$')
+[[ -n $fitted ]] || fail "no closing line: $(cat "$work/err")"
+fitted=${fitted:-0}
+((fitted >= 2 && fitted <= 20)) || fail "a fit of 20 layers made $fitted"
+grep -q "stopped early" "$work/err" || ((fitted == 20)) ||
+  fail "a fit that was not cut short made $fitted layers, not 20"
+expect_status 0 "$orvane" info --json "$work/fit.ovml"
+expect_in "$work/out" "\"layerCount\": $fitted,"
+expect_in "$work/out" "ランダムアート"
+backdrop_colour=$(grep -o '"color": [0-9]*' "$work/out" | tail -1)
+[[ $backdrop_colour == '"color": 4294967295' ]] && fail "the fitted layers lie on a white layer"
+grep -o '"partId": [0-9]*' "$work/out" | tail -1 | grep -qx '"partId": 242' ||
+  fail "the fit's backmost layer is not the backdrop square"
+LC_ALL=C grep -q '[^ -~]' "$work/err" && fail "fit progress is not plain English: $(cat "$work/err")"
+
+# The fit lands on top of --into's emblem as one more group, also in a binary file, and its DNA
+# file lets the evolution take over (behind it the evolution's white ground).
+expect_status 0 "$orvane" randomart "$picture" "$work/fit2.ovr" --mode fit --seconds 0.3 \
+  --layers 1 --into "$work/fit.ovml"
+expect_status 0 "$orvane" info "$work/fit2.ovr"
+expect_in "$work/out" "layers: $((fitted + 1))"
+expect_status 0 "$orvane" randomart "$picture" "$work/evolved.ovml" --mode evolve \
+  --iterations 0 --dna-in "$work/fit.dna"
+expect_status 0 "$orvane" info "$work/evolved.ovml"
+expect_in "$work/out" "layers: $((fitted + 1))"
+
+# The fit is far closer to the picture than the evolution given the same short time.
+expect_status 0 "$orvane" randomart "$picture" "$work/quick.ovml" --mode fit --seconds 1 --seed 1
+fit_rms=$(grep -o 'done  layers [0-9]*  rms [0-9.]*' "$work/err" | grep -o '[0-9.]*$')
+[[ -n $fit_rms ]] || fail "no closing rms: $(cat "$work/err")"
+awk -v r="$fit_rms" 'BEGIN { exit !(r < 20) }' || fail "a 1 s fit left an rms error of $fit_rms"
+
 finish

@@ -25,7 +25,7 @@ while IFS= read -r line; do
 done <<<"$lines"
 
 # What the lines promise to write is there.
-for made in crest.ovr packed.ovr crest.png icon.jpg mosaic.ovml evolved.ovml; do
+for made in crest.ovr packed.ovr crest.png icon.jpg mosaic.ovml evolved.ovml fitted.ovml; do
   [[ -s $checkout/out/$made ]] || fail "the README's examples did not write out/$made"
 done
 [[ $(ls "$checkout/out/pictures" | wc -l) -eq 3 ]] ||

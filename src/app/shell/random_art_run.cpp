@@ -51,7 +51,9 @@ bool RandomArtRun::launch() {
 }
 
 void RandomArtRun::start() {
-  if (launched_) worker_->removePause();
+  if (!launched_) return;
+  started_ = true;
+  worker_->removePause();
 }
 
 void RandomArtRun::pause() {

@@ -35,6 +35,8 @@ class RandomArtRun {
   void start();
   void pause();
   int pauseCount() const;
+  // Whether the worker has been started at least once (it reads the state's mode then).
+  bool started() const { return started_; }
   // For ScopedPause around changes of the shared state; null without a worker.
   RandomArtWorker* worker() { return launched_ ? worker_.get() : nullptr; }
   // Ends the worker in whatever state it is; waits only for its current iteration.
@@ -65,6 +67,7 @@ class RandomArtRun {
 
   std::unique_ptr<RandomArtWorker> worker_;
   bool launched_ = false;
+  bool started_ = false;
   LatestValue<EvolutionProgress> progress_;
   PictureChannel simulation_;
   PictureChannel best_;

@@ -59,6 +59,7 @@ void RandomArtDialog::startSimulation() {
     return;
   }
   run_.start();
+  showMode();  // the mode is settled now
 }
 
 void RandomArtDialog::pauseSimulation() {

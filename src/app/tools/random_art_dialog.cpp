@@ -1,6 +1,7 @@
 #include "app/tools/random_art_dialog.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,7 +15,9 @@
 #include <QSlider>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <tuple>
 
+#include "app/shell/random_art_controls.h"
 #include "app/tools/parameter_sliders.h"
 #include "app/tools/picture_box.h"
 #include "app/tools/size_choice.h"
@@ -52,6 +55,7 @@ RandomArtDialog::RandomArtDialog(RandomArtState& state, const PartsAtlasBuffer& 
   columns->addWidget(buildControls(), 0);
   sliders_ = new ParameterSliders(state_.parameters, this);
   columns->addWidget(sliders_, 1);
+  showMode();
 
   // Without the atlas nothing can be drawn; the dialog stays open without a worker.
   workerReady_ = !atlas_.empty() && run_.launch();
@@ -87,6 +91,17 @@ QMenuBar* RandomArtDialog::buildMenu() {
           &RandomArtDialog::pauseSimulation);
   QAction* showProcessing =
       addCommand(simulation, ShowProcessing, QStringLiteral("処理中の画像を表示(&V)"));
+
+  QMenu* modes = bar->addMenu(QStringLiteral("方式(&M)"));
+  auto* modeGroup = new QActionGroup(this);
+  for (auto [command, text, mode] :
+       {std::tuple{EvolveMode, QStringLiteral("進化(&E)"), RandomArtMode::Evolve},
+        std::tuple{FitMode, QStringLiteral("図形あてはめ(&F)"), RandomArtMode::Fit}}) {
+    QAction* action = addCommand(modes, command, text);
+    action->setCheckable(true);
+    modeGroup->addAction(action);
+    connect(action, &QAction::triggered, this, [this, mode] { chooseMode(mode); });
+  }
 
   // Each flag is inverted first and its mark then set from the new value.
   for (auto [action, flag] : {std::pair{autoExport, &state_.autoExport},
@@ -180,6 +195,7 @@ QWidget* RandomArtDialog::buildControls() {
   column->addWidget(load);
 
   auto* parts = new QGroupBox(QStringLiteral("使用するパーツ"), controls);
+  parts_ = parts;
   auto* partsLayout = new QVBoxLayout(parts);
   auto* modes = new QHBoxLayout;
   randomParts_ = new QRadioButton(QStringLiteral("ランダム"), parts);
@@ -221,6 +237,23 @@ QWidget* RandomArtDialog::buildControls() {
   connect(accept, &QPushButton::clicked, this, &QDialog::accept);
   column->addWidget(accept, 0, Qt::AlignRight);
   return controls;
+}
+
+void RandomArtDialog::chooseMode(RandomArtMode mode) {
+  if (run_.started()) return;
+  state_.mode.store(mode);
+  showMode();
+}
+
+void RandomArtDialog::showMode() {
+  const RandomArtMode mode = state_.mode.load();
+  const RandomArtControls controls = randomArtControls(mode, run_.started());
+  action(EvolveMode)->setChecked(mode == RandomArtMode::Evolve);
+  action(FitMode)->setChecked(mode == RandomArtMode::Fit);
+  action(EvolveMode)->setEnabled(controls.modeChoice);
+  action(FitMode)->setEnabled(controls.modeChoice);
+  sliders_->setEnabled(controls.parameters);
+  parts_->setEnabled(controls.parts);
 }
 
 void RandomArtDialog::choosePartMode(bool fixed) {

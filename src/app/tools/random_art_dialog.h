@@ -24,7 +24,8 @@ class SizeChoice;
 
 // The modal dialog "ランダムアート作成": the target, best and simulation pictures, the output
 // size, the picture to analyse, the parts to use, six counters, the 25 parameter sliders, and the
-// menu with the DNA files, the simulation's start and pause and the tutorial. It runs the worker
+// menu with the DNA files, the simulation's start and pause, the mode (the evolution or the
+// shape fitting, chosen before the first start) and the tutorial. It runs the worker
 // on `state` and shows what the worker publishes about 20 times a second; the worker never waits
 // for the dialog. The dialog ends with Accepted on "決定" or a perfect match, with Rejected on
 // Escape, the close box or a failed measurement; the worker has ended when it returns.
@@ -45,6 +46,8 @@ class RandomArtDialog : public QDialog {
     TutorialStart = 40101,
     TutorialParameters = 40102,
     TutorialAccept = 40103,
+    EvolveMode = 40104,
+    FitMode = 40105,
   };
 
   // The state, atlas, generator and dialogs must outlive the dialog.
@@ -58,6 +61,8 @@ class RandomArtDialog : public QDialog {
   void loadPicture();
   void importDna();
   void exportDna();
+  // Chooses how the worker builds the best genome; nothing once the worker has been started.
+  void chooseMode(RandomArtMode mode);
   // Shows what the worker published since the last look; the dialog's timer calls it.
   void showLatest();
 
@@ -86,6 +91,8 @@ class RandomArtDialog : public QDialog {
                   const char* name);
   QAction* addCommand(QMenu* menu, Command command, const QString& text);
   void choosePartMode(bool fixed);
+  // Marks the chosen mode and enables the controls that act in it.
+  void showMode();
   // Shows the state after an import: sliders, size, menu marks and the two pictures.
   void showImportedState();
   void warn(const QString& text);
@@ -101,6 +108,7 @@ class RandomArtDialog : public QDialog {
   PictureBox* bestBox_ = nullptr;
   PictureBox* simulationBox_ = nullptr;
   SizeChoice* size_ = nullptr;
+  QWidget* parts_ = nullptr;
   QRadioButton* randomParts_ = nullptr;
   QRadioButton* fixedPart_ = nullptr;
   QComboBox* partList_ = nullptr;

@@ -61,7 +61,8 @@ void runRandomArtTool(MainWindow& window, Application& application, FileDialogs&
     RandomArtDialog dialog(*state, application.atlas(), processRandomGenerator(), dialogs, &window);
     accepted = dialog.exec() == QDialog::Accepted;
   }  // the worker has ended with the dialog
-  if (!accepted || !AppendGenomeAsLayers(application.document(), state->best)) return;
+  if (!accepted || !AppendGenomeAsLayers(application.document(), state->best, state->bestBackdrop))
+    return;
   application.recordEdit("ランダムアート", {});
   window.files().toolResultSteps();
 }

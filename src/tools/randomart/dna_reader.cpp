@@ -107,6 +107,8 @@ bool readDna(std::span<const std::uint8_t> bytes, RandomArtState& state) {
       readGenome(in, state.candidate);
     } else if (std::memcmp(tag, "BEST", 4) == 0) {
       readGenome(in, state.best);
+      // The file keeps the evolution's state: its best genome goes on a white ground.
+      state.bestBackdrop = GenomeBackdrop::White;
     } else if (std::memcmp(tag, "PARA", 4) == 0) {
       readParameters(in, state);
     } else if (std::memcmp(tag, "INFO", 4) == 0) {

@@ -156,6 +156,7 @@ void FitEngine::Run::report(FitPhase phase, int round) {
   p.seconds = elapsed();
   p.polishRound = round;
   p.picture = stack.view();
+  p.stack = &stack;
   progress_(p);
 }
 

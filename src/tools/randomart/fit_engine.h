@@ -41,7 +41,7 @@ inline constexpr int kMaxFitThreads = 8;
 struct FitSettings {
   int layerBudget = kDefaultFitLayers;  // layers on top of the backdrop (0 ... 510)
   double seconds = 10;                  // time limit; 0 for none
-  std::uint32_t seed = 1;
+  std::uint64_t seed = 1;
   int threads = 2;  // searches run side by side, each with its own random stream
   // The search effort per layer and thread; planned from `seconds` when absent.
   std::optional<FitEffort> effort;
@@ -61,10 +61,11 @@ struct FitProgress {
   int layers = 0;       // the backdrop included
   double rmsError = 0;  // root mean square of the channel differences, 0 ... 255
   double fitRatio = 0;  // (1 - distance / largest distance) x 100, as the evolution reports
-  std::uint64_t candidates = 0;  // layers tried, over all threads
-  double seconds = 0;            // since the run began
-  int polishRound = 0;           // rounds finished
-  PixelView picture;             // the picture so far, valid during the call
+  std::uint64_t candidates = 0;     // layers tried, over all threads
+  double seconds = 0;               // since the run began
+  int polishRound = 0;              // rounds finished
+  PixelView picture;                // the picture so far, valid during the call
+  const FitStack* stack = nullptr;  // its layers (FitStack::toGenome), valid during the call
 };
 using FitProgressCallback = std::function<void(const FitProgress&)>;
 

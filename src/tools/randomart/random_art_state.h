@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <string>
 
+#include "tools/randomart/append_genome.h"
 #include "tools/randomart/evolution_parameters.h"
 #include "tools/randomart/gene.h"
 #include "tools/randomart/genome_rendering.h"
+#include "tools/randomart/random_art_mode.h"
 
 namespace orvane {
 
@@ -50,7 +52,12 @@ struct RandomArtState {
   TargetPixels targetPixels;  // the analysed target, 192 x 96, or empty
   Genome candidate;
   Genome best;
+  // What the best genome needs behind it in an emblem: the evolution's white ground, or nothing
+  // for a fitted genome, whose first gene is its own backdrop. Goes with `best`.
+  GenomeBackdrop bestBackdrop = GenomeBackdrop::White;
   LiveParameters parameters;
+  // How the worker builds the best genome; read once, when the worker first runs.
+  std::atomic<RandomArtMode> mode{RandomArtMode::Evolve};
   std::atomic<bool> stop{false};
 };
 

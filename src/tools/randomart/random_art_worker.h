@@ -56,9 +56,15 @@ class PauseGate {
   bool running_ = false;           // worker thread only: it has passed a checkpoint
 };
 
-// The worker thread that runs the evolution on a RandomArtState. It is created paused (count
-// 1): removePause is the dialog's start, addPause its pause. close() ends the thread in any
-// state — running, paused any number of times, never started, without a picture.
+// The worker thread that runs the evolution or the shape fitting (the state's mode, as it is
+// when the worker first runs) on a RandomArtState. It is created paused (count 1): removePause
+// is the dialog's start, addPause its pause. close() ends the thread in any state — running,
+// paused any number of times, never started, without a picture.
+//
+// A fit looks at its pauses between layers (a layer takes milliseconds) and writes the best
+// genome, the backdrop first, after each layer. A fit that finds a new target picture after a
+// pause starts again on it; a best genome imported meanwhile is replaced by the fit's own at
+// its next layer, since a fit cannot start from a genome.
 class RandomArtWorker {
  public:
   // The generator and the atlas must outlive the worker.
@@ -78,6 +84,7 @@ class RandomArtWorker {
 
  private:
   void run();
+  EvolutionEnd runFit();
 
   RandomArtState& state_;
   const PartsAtlasBuffer& atlas_;

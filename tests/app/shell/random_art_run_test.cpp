@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -125,6 +126,40 @@ TEST_F(RandomArtRunTest, APausedRunHasHandedOverItsNewestProgressAndPictures) {
   EXPECT_EQ(run.takeBestPicture(), nullptr);
   EXPECT_EQ(run.endedByItself(), std::nullopt);
   run.close();
+}
+
+// A fit hands over the picture of its layers as they are: exactly what the best genome draws.
+TEST_F(RandomArtRunTest, AFitShowsItsBestGenomeAndCountsItsLayers) {
+  state_.mode.store(RandomArtMode::Fit);
+  RandomArtRun run(state_, atlas(), random_);
+  ASSERT_TRUE(run.launch());
+  EXPECT_FALSE(run.started());
+  run.start();
+  EXPECT_TRUE(run.started());
+  std::optional<EvolutionProgress> seen;
+  ASSERT_TRUE(waitFor([&] {
+    if (auto p = run.takeProgress()) seen = p;
+    return seen && seen->bestCount >= 3;
+  }));
+  run.pause();
+  if (auto p = run.takeProgress()) seen = p;
+  EXPECT_EQ(seen->bestCount, state_.best.count);
+  EXPECT_GT(seen->relativeFitRatio, 0);  // closer than the white field
+  const RunPicture* best = run.takeBestPicture();
+  ASSERT_NE(best, nullptr);
+  Renderer view;
+  ASSERT_TRUE(prepareGenomeView(view, atlas()));
+  RenderGenome(view, state_.best);
+  const PixelView drawn = view.backBuffer();
+  EXPECT_TRUE(std::equal(best->begin(), best->end(), drawn.pixels));
+  run.close();
+  EXPECT_EQ(run.endedByItself(), std::nullopt);
+}
+
+TEST_F(RandomArtRunTest, OnlyAStartedWorkerCountsAsStarted) {
+  RandomArtRun unlaunched(state_, atlas(), random_);
+  unlaunched.start();  // no worker: nothing starts
+  EXPECT_FALSE(unlaunched.started());
 }
 
 TEST_F(RandomArtRunTest, ARunWithoutATargetEndsByItselfAsFailed) {

@@ -83,7 +83,9 @@ TEST(DnaFile, ReadsBackWhatItWroteAndChunksInAnyOrder) {
   const std::string dna = writeDna(state);
 
   RandomArtState again;
+  again.bestBackdrop = GenomeBackdrop::None;  // as a fit leaves it
   ASSERT_TRUE(readDna(asBytes(dna), again));
+  EXPECT_EQ(again.bestBackdrop, GenomeBackdrop::White);  // the file's genome is the evolution's
   EXPECT_EQ(again.width, 32);
   EXPECT_EQ(again.height, 40);
   EXPECT_FALSE(again.autoExport.load());
@@ -108,11 +110,13 @@ TEST(DnaFile, ReadsBackWhatItWroteAndChunksInAnyOrder) {
   for (int v : {7, 8, 0, 0}) putWord(shuffled, v);
   RandomArtState mixed;
   mixed.best = genesFrom(4, 9);
+  mixed.bestBackdrop = GenomeBackdrop::None;
   ASSERT_TRUE(readDna(asBytes(shuffled), mixed));
   EXPECT_EQ(mixed.parameters.get(9), 5);
   EXPECT_EQ(mixed.width, 7);
   EXPECT_FALSE(mixed.showProcessing.load());
-  EXPECT_EQ(mixed.best.count, 4);  // no BEST chunk: the genome stays
+  EXPECT_EQ(mixed.best.count, 4);  // no BEST chunk: the genome stays, with its backdrop
+  EXPECT_EQ(mixed.bestBackdrop, GenomeBackdrop::None);
   EXPECT_TRUE(mixed.targetPixels.empty());
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -33,9 +34,10 @@ struct Reports {
   }
 };
 
+// Generous: only a failing test waits this long, and the fits under ThreadSanitizer are slow.
 template <typename Condition>
 bool waitFor(Condition condition) {
-  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  const auto deadline = std::chrono::steady_clock::now() + 30s;
   while (!condition()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
     std::this_thread::sleep_for(1ms);
@@ -206,6 +208,135 @@ TEST(RandomArtWorker, DnaImportHoldsAPauseAndKeepsTheWorkersState) {
   ASSERT_TRUE(exportDnaFile(path, state, &worker));
   worker.close();
   std::filesystem::remove(path);
+}
+
+// The shape fitting on the same worker: what a fit reports, counted from the test thread.
+struct FitReports : Reports {
+  std::atomic<int> layers{0};
+  std::atomic<int> reportCount{0};
+  std::atomic<int> pictures{0};
+
+  WorkerCallbacks callbacks() {
+    WorkerCallbacks c = Reports::callbacks();
+    c.progress = [this](const EvolutionProgress& p) {
+      simulations.store(p.simulationCount);
+      layers.store(p.bestCount);
+      reportCount.fetch_add(1);
+    };
+    c.bestShown = [this](const PixelView&) { pictures.fetch_add(1); };
+    return c;
+  }
+};
+
+// A gene covering the whole coordinate square opaquely: the fit's backdrop.
+bool isBackdrop(const Gene& gene) {
+  const std::int8_t square[8] = {-128, -128, -128, 127, 127, -128, 127, 127};
+  return std::equal(square, square + 8, gene.xy) && geneColour(gene) >> 24 == 0xFF;
+}
+
+TEST(RandomArtWorkerFit, PausesBetweenLayersAndKeepsTheBestGenomeUpToDate) {
+  RandomArtState state;
+  state.targetPixels = test::sampleTarget();
+  state.mode.store(RandomArtMode::Fit);
+  RandomGenerator random(31);
+  FitReports reports;
+  RandomArtWorker worker(state, test::partsAtlas(), random, reports.callbacks());
+  ASSERT_TRUE(worker.launch());
+  std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(reports.reportCount.load(), 0);  // created paused
+  worker.removePause();
+  ASSERT_TRUE(waitFor([&] { return reports.layers.load() >= 4; }));
+  EXPECT_GT(reports.simulations.load(), 100u);
+  EXPECT_GT(reports.pictures.load(), 0);
+
+  // A pause is honoured within a layer's search, and then nothing moves.
+  const auto asked = std::chrono::steady_clock::now();
+  worker.addPause();
+  EXPECT_LT(std::chrono::steady_clock::now() - asked, 1s);
+  const int reported = reports.reportCount.load();
+  const int layers = state.best.count;
+  EXPECT_EQ(layers, reports.layers.load());  // the genome of the last report
+  EXPECT_TRUE(isBackdrop(state.best.genes[0]));
+  EXPECT_EQ(state.bestBackdrop, GenomeBackdrop::None);  // it brings its own
+  std::this_thread::sleep_for(50ms);
+  EXPECT_EQ(reports.reportCount.load(), reported);
+  EXPECT_EQ(state.best.count, layers);
+
+  worker.removePause();
+  ASSERT_TRUE(waitFor([&] { return reports.reportCount.load() > reported + 2; }));
+  worker.close();
+  EXPECT_EQ(reports.end.load(), EvolutionEnd::Stopped);
+  EXPECT_GE(state.best.count, layers);
+  EXPECT_TRUE(isBackdrop(state.best.genes[0]));
+}
+
+// A colour the six-bit channels hold exactly (each byte (c << 2) | (c >> 4)): the backdrop alone
+// matches it.
+constexpr std::uint32_t kExactColour = 0xFF41C382u;
+
+TEST(RandomArtWorkerFit, AnExactBackdropEndsTheRunAsAccepted) {
+  RandomArtState state;
+  state.targetPixels.assign(kFieldPixels, kExactColour);
+  state.mode.store(RandomArtMode::Fit);
+  RandomGenerator random(5);
+  FitReports reports;
+  RandomArtWorker worker(state, test::partsAtlas(), random, reports.callbacks());
+  ASSERT_TRUE(worker.launch());
+  worker.removePause();
+  ASSERT_TRUE(waitFor([&] { return reports.finishedCount.load() == 1; }));
+  EXPECT_EQ(reports.end.load(), EvolutionEnd::Perfect);
+  ASSERT_EQ(state.best.count, 1);
+  EXPECT_EQ(geneColour(state.best.genes[0]), kExactColour);
+  EXPECT_EQ(state.bestBackdrop, GenomeBackdrop::None);
+}
+
+TEST(RandomArtWorkerFit, ANewPictureDuringAPauseStartsTheFitAgainOnIt) {
+  RandomArtState state;
+  state.targetPixels = test::sampleTarget();
+  state.mode.store(RandomArtMode::Fit);
+  RandomGenerator random(9);
+  FitReports reports;
+  RandomArtWorker worker(state, test::partsAtlas(), random, reports.callbacks());
+  ASSERT_TRUE(worker.launch());
+  worker.removePause();
+  ASSERT_TRUE(waitFor([&] { return reports.layers.load() >= 4; }));
+  {
+    ScopedPause pause(&worker);
+    state.targetPixels.assign(kFieldPixels, kExactColour);
+  }
+  // Fitted afresh, the plain picture needs the backdrop alone.
+  ASSERT_TRUE(waitFor([&] { return reports.finishedCount.load() == 1; }));
+  EXPECT_EQ(reports.end.load(), EvolutionEnd::Perfect);
+  ASSERT_EQ(state.best.count, 1);
+  EXPECT_EQ(geneColour(state.best.genes[0]), kExactColour);
+}
+
+TEST(RandomArtWorkerFit, ClosesWhetherRunningPausedOrWithoutAPicture) {
+  RandomGenerator random(4);
+  {  // paused several times mid-fit
+    RandomArtState state;
+    state.targetPixels = test::sampleTarget();
+    state.mode.store(RandomArtMode::Fit);
+    FitReports reports;
+    RandomArtWorker worker(state, test::partsAtlas(), random, reports.callbacks());
+    ASSERT_TRUE(worker.launch());
+    worker.removePause();
+    ASSERT_TRUE(waitFor([&] { return reports.layers.load() >= 2; }));
+    for (int i = 0; i < 3; ++i) worker.addPause();
+    worker.close();
+    EXPECT_EQ(reports.end.load(), EvolutionEnd::Stopped);
+  }
+  {  // started without a picture: nothing to fit, the run fails by itself
+    RandomArtState state;
+    state.mode.store(RandomArtMode::Fit);
+    FitReports reports;
+    RandomArtWorker worker(state, test::partsAtlas(), random, reports.callbacks());
+    ASSERT_TRUE(worker.launch());
+    worker.removePause();
+    ASSERT_TRUE(waitFor([&] { return reports.finishedCount.load() == 1; }));
+    EXPECT_EQ(reports.end.load(), EvolutionEnd::Failed);
+    worker.close();
+  }
 }
 
 }  // namespace
