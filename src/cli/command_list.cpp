@@ -45,7 +45,7 @@ constexpr Command kCommands[] = {
      "--mode fit: add the best layer found one at a time on a\n"
      "backdrop, then polish them while time remains; S seconds\n"
      "(default 10), N layers with the backdrop (1 ... 511, default\n"
-     "225). Each mode refuses the other's options"},
+     "225). Each mode refuses the other's options."},
     {"thumbnail", runThumbnail, "[-s SIZE] IN OUT",
      "draw a preview of an emblem file as a PNG picture no larger\n"
      "than SIZE x SIZE (16 ... 4096, default 256), keeping its proportions; for\n"
