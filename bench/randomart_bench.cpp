@@ -16,24 +16,7 @@
 #include <memory>
 #include <new>
 
-// Every allocation of the program is counted, so the benchmark can show how many the timed loop
-// makes per iteration.
-namespace {
-std::atomic<long> allocations{0};
-}
-void* operator new(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-// The replacement delete frees what the replacement new took from malloc; GCC cannot see that
-// the two belong together.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#pragma GCC diagnostic pop
-
+#include "allocation_counter.h"
 #include "formats/parts_atlas.h"
 #include "resources/embedded_parts_atlas.h"
 #include "tools/randomart/evolution.h"
@@ -91,11 +74,11 @@ void runEvolution(benchmark::State& state) {
   engine.start(best, target());
   EvolutionParameters p;
   p.layerCountMin = p.layerCountMax = genes;
-  const long allocationsBefore = allocations.load();
+  const long allocationsBefore = orvane::bench::allocations.load();
   for (auto _ : state) benchmark::DoNotOptimize(engine.step(best, candidate, p));
   state.SetItemsProcessed(state.iterations());
   state.counters["allocations_per_iteration"] =
-      double(allocations.load() - allocationsBefore) / double(state.iterations());
+      double(orvane::bench::allocations.load() - allocationsBefore) / double(state.iterations());
   state.counters["simulations"] = double(engine.counters().simulationCount);
 }
 

@@ -27,23 +27,7 @@
 #include <string>
 #include <vector>
 
-// Every allocation of the program is counted, for the allocations per candidate.
-namespace {
-std::atomic<long> allocations{0};
-}
-void* operator new(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-// The replacement delete frees what the replacement new took from malloc; GCC cannot see that
-// the two belong together.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#pragma GCC diagnostic pop
-
+#include "allocation_counter.h"
 #include "formats/parts_atlas.h"
 #include "render/picture_file.h"
 #include "resources/embedded_parts_atlas.h"
@@ -193,12 +177,12 @@ int reportMemory(std::uint32_t seed) {
   FitEngine engine;
   if (!engine.create(atlas())) return 1;
   fit(engine, target, 3, 2, seed);
-  const long allocationsBefore = allocations.load();
+  const long allocationsBefore = orvane::bench::allocations.load();
   FitResult result;
   FitSettings settings;
   settings.seconds = 3;
   if (!engine.run(target, settings, result)) return 1;
-  const long made = allocations.load() - allocationsBefore;
+  const long made = orvane::bench::allocations.load() - allocationsBefore;
   std::printf("peak resident memory: %.1f MB (%.1f MB before the engine: atlas and picture)\n",
               peakKilobytes() / 1024.0, before / 1024.0);
   std::printf(

@@ -159,7 +159,12 @@ bool renderExportPicture(Renderer& renderer, const EmblemDocument& document,
   return true;
 }
 
-bool exportImage(const EmblemDocument& document, std::span<const std::uint16_t> atlas,
+namespace {
+
+// Draws with a renderer of its own and saves its picture; the atlas in either form that
+// renderExportPicture takes.
+template <typename Atlas>
+bool drawAndSave(const EmblemDocument& document, const Atlas& atlas,
                  const std::filesystem::path& path, ImageFormat format,
                  const ExportSettings& settings, std::string* error) {
   if (path.empty()) return fail(error, "no file name");
@@ -170,15 +175,18 @@ bool exportImage(const EmblemDocument& document, std::span<const std::uint16_t> 
   return saved;
 }
 
+}  // namespace
+
+bool exportImage(const EmblemDocument& document, std::span<const std::uint16_t> atlas,
+                 const std::filesystem::path& path, ImageFormat format,
+                 const ExportSettings& settings, std::string* error) {
+  return drawAndSave(document, atlas, path, format, settings, error);
+}
+
 bool exportImage(const EmblemDocument& document, const TexturePtr& atlas,
                  const std::filesystem::path& path, ImageFormat format,
                  const ExportSettings& settings, std::string* error) {
-  if (path.empty()) return fail(error, "no file name");
-  Renderer renderer;
-  if (!renderExportPicture(renderer, document, atlas, settings, error)) return false;
-  const bool saved = renderer.saveBackBuffer(path, format, error);
-  renderer.release();
-  return saved;
+  return drawAndSave(document, atlas, path, format, settings, error);
 }
 
 }  // namespace orvane
