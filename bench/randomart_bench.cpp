@@ -17,22 +17,13 @@
 #include <new>
 
 #include "allocation_counter.h"
+#include "bench_atlas.h"
 #include "formats/parts_atlas.h"
-#include "resources/embedded_parts_atlas.h"
 #include "tools/randomart/evolution.h"
 #include "tools/randomart/target_picture.h"
 
 namespace orvane {
 namespace {
-
-const PartsAtlasBuffer& atlas() {
-  static const PartsAtlasBuffer buffer = [] {
-    PartsAtlasBuffer b;
-    if (!loadEmbeddedPartsAtlas(b)) std::abort();
-    return b;
-  }();
-  return buffer;
-}
 
 const TargetPixels& target() {
   static const TargetPixels pixels = [] {
@@ -50,7 +41,7 @@ const Genome& grownGenome(int genes) {
   auto found = cache.find(genes);
   if (found != cache.end()) return found->second;
   IncrementalEvaluator evaluator;
-  if (!evaluator.create(atlas())) std::abort();
+  if (!evaluator.create(orvane::bench::benchAtlas())) std::abort();
   RandomGenerator random(2024);
   EvolutionEngine engine(evaluator, random);
   Genome best, candidate;
@@ -68,7 +59,7 @@ void runEvolution(benchmark::State& state) {
   const int genes = int(state.range(0));
   Genome best = grownGenome(genes), candidate;
   auto evaluator = std::make_unique<Evaluator>();
-  if (!evaluator->create(atlas())) std::abort();
+  if (!evaluator->create(orvane::bench::benchAtlas())) std::abort();
   RandomGenerator random(99);
   EvolutionEngine engine(*evaluator, random);
   engine.start(best, target());

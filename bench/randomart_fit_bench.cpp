@@ -28,9 +28,9 @@
 #include <vector>
 
 #include "allocation_counter.h"
+#include "bench_atlas.h"
 #include "formats/parts_atlas.h"
 #include "render/picture_file.h"
-#include "resources/embedded_parts_atlas.h"
 #include "tools/randomart/evolution.h"
 #include "tools/randomart/fit_engine.h"
 #include "tools/randomart/fit_paint.h"
@@ -49,15 +49,6 @@ long peakKilobytes() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   return usage.ru_maxrss;
-}
-
-const PartsAtlasBuffer& atlas() {
-  static const PartsAtlasBuffer buffer = [] {
-    PartsAtlasBuffer b;
-    if (!loadEmbeddedPartsAtlas(b)) std::abort();
-    return b;
-  }();
-  return buffer;
 }
 
 TargetPixels loadPicture(const std::string& name) {
@@ -84,7 +75,7 @@ struct Measure {
 std::vector<Measure> evolve(const TargetPixels& target, const std::vector<double>& checkpoints,
                             std::uint32_t seed) {
   IncrementalEvaluator evaluator;
-  if (!evaluator.create(atlas())) std::abort();
+  if (!evaluator.create(orvane::bench::benchAtlas())) std::abort();
   RandomGenerator random(seed);
   EvolutionEngine engine(evaluator, random);
   Genome best, candidate;
@@ -175,7 +166,7 @@ int reportMemory(std::uint32_t seed) {
   const TargetPixels target = loadPicture("portrait");
   const long before = peakKilobytes();
   FitEngine engine;
-  if (!engine.create(atlas())) return 1;
+  if (!engine.create(orvane::bench::benchAtlas())) return 1;
   fit(engine, target, 3, 2, seed);
   const long allocationsBefore = orvane::bench::allocations.load();
   FitResult result;
@@ -221,7 +212,7 @@ int run(int argc, char** argv) {
   std::printf("|---|---|---|---|---|---|---|\n");
   std::vector<std::vector<Picture192>> sheet;
   FitEngine engine;
-  if (!engine.create(atlas())) return 1;
+  if (!engine.create(orvane::bench::benchAtlas())) return 1;
   std::vector<std::string> reachLines;
   for (const std::string& name : pictures) {
     const TargetPixels target = loadPicture(name);

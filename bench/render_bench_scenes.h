@@ -2,9 +2,8 @@
 
 #include <cstdint>
 
+#include "bench_atlas.h"
 #include "document/emblem_document.h"
-#include "formats/parts_atlas.h"
-#include "resources/embedded_parts_atlas.h"
 
 namespace orvane::bench {
 
@@ -56,13 +55,4 @@ inline void mixedEmblem(EmblemDocument& d) {
 }
 
 // The program's own parts atlas, loaded once.
-inline const PartsAtlasBuffer& benchAtlas() {
-  static const PartsAtlasBuffer atlas = [] {
-    PartsAtlasBuffer a;
-    loadEmbeddedPartsAtlas(a);
-    return a;
-  }();
-  return atlas;
-}
-
 }  // namespace orvane::bench

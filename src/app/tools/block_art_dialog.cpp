@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,13 +42,7 @@ BlockArtDialog::BlockArtDialog(BlockArtSettings& settings, FileDialogs& dialogs,
   grid->addWidget(new QLabel(QStringLiteral("サイズ")), 1, 0);
   grid->addWidget(size_->list(), 1, 1, 1, 4);
   grid->addWidget(new QLabel(QStringLiteral("横幅")), 2, 0);
-  auto* sizes = new QHBoxLayout;
-  sizes->addWidget(size_->widthEdit());
-  sizes->addSpacing(12);
-  sizes->addWidget(new QLabel(QStringLiteral("高さ")));
-  sizes->addWidget(size_->heightEdit());
-  sizes->addStretch(1);
-  grid->addLayout(sizes, 2, 1, 1, 4);
+  grid->addLayout(size_->makeEditsRow(), 2, 1, 1, 4);
   grid->addWidget(new QLabel(QStringLiteral("パーツ")), 3, 0);
   grid->addWidget(parts_, 3, 1, 1, 4);
   auto* buttons = new QDialogButtonBox(this);

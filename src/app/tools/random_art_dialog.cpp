@@ -175,13 +175,7 @@ QWidget* RandomArtDialog::buildControls() {
   sizeGrid->addWidget(new QLabel(QStringLiteral("サイズ")), 0, 0);
   sizeGrid->addWidget(size_->list(), 0, 1);
   sizeGrid->addWidget(new QLabel(QStringLiteral("横幅")), 1, 0);
-  auto* sizes = new QHBoxLayout;
-  sizes->addWidget(size_->widthEdit());
-  sizes->addSpacing(12);
-  sizes->addWidget(new QLabel(QStringLiteral("高さ")));
-  sizes->addWidget(size_->heightEdit());
-  sizes->addStretch(1);
-  sizeGrid->addLayout(sizes, 1, 1);
+  sizeGrid->addLayout(size_->makeEditsRow(), 1, 1);
   column->addLayout(sizeGrid);
   connect(size_, &SizeChoice::sizeEdited, this, [this](int width, int height) {
     state_.width = width;

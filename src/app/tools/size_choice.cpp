@@ -1,6 +1,8 @@
 #include "app/tools/size_choice.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
@@ -59,6 +61,16 @@ void SizeChoice::presetChosen(int index) {
   }
   width_->setEnabled(preset == SizePreset::Direct);
   height_->setEnabled(preset == SizePreset::Direct);
+}
+
+QHBoxLayout* SizeChoice::makeEditsRow() const {
+  auto* row = new QHBoxLayout;
+  row->addWidget(width_);
+  row->addSpacing(12);
+  row->addWidget(new QLabel(QStringLiteral("高さ")));
+  row->addWidget(height_);
+  row->addStretch(1);
+  return row;
 }
 
 }  // namespace orvane
